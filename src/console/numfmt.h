@@ -1,0 +1,16 @@
+// Fast equivalents of the printf conversions used on bulk output paths. Each appends exactly
+// the characters that snprintf would produce with the same format.
+#pragma once
+
+#include <string>
+
+namespace console {
+
+// "%<width>d"
+void append_int(std::string& out, int value, int width);
+// "%<width>.<precision>lf"
+void append_fixed(std::string& out, double value, int width, int precision);
+// printf into a std::string (any format; the slow general path).
+std::string cformat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace console

@@ -1,0 +1,213 @@
+#include "console/textfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstring>
+
+#include "console/numfmt.h"
+#include "console/report.h"
+
+namespace console {
+
+namespace {
+bool is_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Permissions for a replacement file: those of the file it replaces, or what a newly created
+// file would get.
+mode_t replacement_mode(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+}  // namespace
+
+std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, Mode mode) {
+  if (mode == Mode::truncate) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) return nullptr;
+    return std::unique_ptr<OutputFile>(new OutputFile(file, path, {}));
+  }
+  // The target must be a place a file can be written to; a directory or an unreachable folder
+  // fails here as an ordinary open would.
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return nullptr;
+  std::string temporary = path + ".tmpXXXXXX";
+  int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return nullptr;
+  ::fchmod(fd, replacement_mode(path));
+  std::FILE* file = ::fdopen(fd, "w");
+  if (file == nullptr) {
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    return nullptr;
+  }
+  return std::unique_ptr<OutputFile>(new OutputFile(file, path, temporary));
+}
+
+OutputFile::OutputFile(std::FILE* file, std::string path, std::string temporary)
+    : file_(file), path_(std::move(path)), temporary_(std::move(temporary)) {
+  buffer_.reserve(flush_size + 4096);
+}
+
+OutputFile::~OutputFile() {
+  if (file_ == nullptr) return;
+  if (temporary_.empty()) {
+    flush();
+    std::fclose(file_);
+  } else {
+    std::fclose(file_);
+    ::unlink(temporary_.c_str());
+  }
+}
+
+void OutputFile::flush() {
+  if (!buffer_.empty() && !failed_) {
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
+  }
+  buffer_.clear();
+}
+
+void OutputFile::put_int(int value, int width) {
+  append_int(buffer_, value, width);
+  if (buffer_.size() >= flush_size) flush();
+}
+
+void OutputFile::put_fixed(double value, int width, int precision) {
+  append_fixed(buffer_, value, width, precision);
+  if (buffer_.size() >= flush_size) flush();
+}
+
+void OutputFile::printf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  int n = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (n > 0) {
+    std::size_t old = buffer_.size();
+    buffer_.resize(old + static_cast<std::size_t>(n) + 1);
+    std::vsnprintf(buffer_.data() + old, static_cast<std::size_t>(n) + 1, format, args);
+    buffer_.resize(old + static_cast<std::size_t>(n));
+  }
+  va_end(args);
+  if (buffer_.size() >= flush_size) flush();
+}
+
+bool OutputFile::close() {
+  if (file_ == nullptr) return !failed_;
+  flush();
+  if (std::fflush(file_) != 0) failed_ = true;
+  if (!temporary_.empty() && !failed_ && ::fsync(::fileno(file_)) != 0) failed_ = true;
+  if (std::fclose(file_) != 0) failed_ = true;
+  file_ = nullptr;
+  if (!temporary_.empty()) {
+    if (!failed_ && std::rename(temporary_.c_str(), path_.c_str()) != 0) failed_ = true;
+    if (failed_) ::unlink(temporary_.c_str());
+  }
+  return !failed_;
+}
+
+void OutputFile::finish(const std::string& failure_message) {
+  if (!close()) throw WriteFailure(failure_message);
+}
+
+std::unique_ptr<InputFile> InputFile::open(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return nullptr;
+  struct stat st;
+  if (::fstat(::fileno(file), &st) != 0 || S_ISDIR(st.st_mode)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return std::unique_ptr<InputFile>(new InputFile(file));
+}
+
+InputFile::InputFile(std::FILE* file) : file_(file) { buffer_.resize(1 << 20); }
+
+InputFile::~InputFile() { std::fclose(file_); }
+
+bool InputFile::refill(std::size_t keep) {
+  std::size_t kept = end_ - keep;
+  if (keep > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + keep, kept);
+    base_ += static_cast<long long>(keep);
+  }
+  pos_ -= keep;
+  end_ = kept;
+  if (end_ == buffer_.size()) return true;
+  std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  end_ += n;
+  return n > 0;
+}
+
+bool InputFile::read_line(std::string& line, int size) {
+  line.clear();
+  std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
+  bool any = false;
+  while (line.size() < room) {
+    if (pos_ == end_ && !refill(pos_)) break;
+    char c = buffer_[pos_++];
+    any = true;
+    line.push_back(c);
+    if (c == '\n') break;
+  }
+  std::size_t nul = line.find('\0');
+  if (nul != std::string::npos) line.resize(nul);
+  return any;
+}
+
+bool InputFile::next_token(std::string_view& token) {
+  for (;;) {
+    while (pos_ < end_ && is_space(buffer_[pos_])) ++pos_;
+    if (pos_ < end_) break;
+    if (!refill(pos_)) return false;
+  }
+  std::size_t start = pos_;
+  for (;;) {
+    while (pos_ < end_ && !is_space(buffer_[pos_])) ++pos_;
+    if (pos_ < end_) break;
+    if (pos_ - start > max_token) {
+      // Skip the rest of an absurdly long token.
+      for (;;) {
+        while (pos_ < end_ && !is_space(buffer_[pos_])) ++pos_;
+        if (pos_ < end_ || !refill(pos_)) break;
+      }
+      static const char too_long[] = "<token too long>";
+      token = std::string_view(too_long);
+      return true;
+    }
+    std::size_t offset = pos_ - start;
+    if (!refill(start)) {
+      token = std::string_view(buffer_.data(), offset);
+      return true;
+    }
+    start = 0;
+  }
+  token = std::string_view(buffer_.data() + start, pos_ - start);
+  return true;
+}
+
+long long InputFile::tell() const { return base_ + static_cast<long long>(pos_); }
+
+bool InputFile::seek(long long position) {
+  if (position >= base_ && position <= base_ + static_cast<long long>(end_)) {
+    pos_ = static_cast<std::size_t>(position - base_);
+    return true;
+  }
+  if (std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) return false;
+  base_ = position;
+  pos_ = end_ = 0;
+  return true;
+}
+
+void remove_file(const std::string& path) { std::remove(path.c_str()); }
+
+}  // namespace console

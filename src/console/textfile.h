@@ -1,0 +1,100 @@
+// Buffered text files for the readers and writers of every file format.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace console {
+
+// A file being written. Output is collected in a large buffer and written in blocks.
+//
+// In `replace` mode the text goes to a temporary file beside the target, and `close` renames it
+// over the target only when everything was written: a crash or a full disk never leaves a
+// half-written file where a good one was. In `truncate` mode the target itself is written.
+class OutputFile {
+ public:
+  enum class Mode { truncate, replace };
+
+  // The open file, or null when it cannot be opened.
+  static std::unique_ptr<OutputFile> open(const std::string& path, Mode mode = Mode::truncate);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  void put(std::string_view text) {
+    buffer_.append(text);
+    if (buffer_.size() >= flush_size) flush();
+  }
+  void put(char c) {
+    buffer_.push_back(c);
+    if (buffer_.size() >= flush_size) flush();
+  }
+  // "%<width>d"
+  void put_int(int value, int width);
+  // "%<width>.<precision>lf"
+  void put_fixed(double value, int width, int precision);
+  // Any printf format.
+  void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  // Writes what is buffered, closes the file and, in replace mode, puts it in place of the
+  // target. False when anything could not be written; the target is then left as it was
+  // (replace mode) and the partial temporary file is removed.
+  bool close();
+  // close(), and a WriteFailure with `failure_message` when it fails.
+  void finish(const std::string& failure_message);
+
+  const std::string& path() const { return path_; }
+
+ private:
+  static constexpr std::size_t flush_size = 1 << 20;
+  OutputFile(std::FILE* file, std::string path, std::string temporary);
+  void flush();
+
+  std::FILE* file_;
+  std::string path_;       // the target
+  std::string temporary_;  // replace mode: the file actually written
+  std::string buffer_;
+  bool failed_ = false;
+};
+
+// A file being read, either line by line (with the semantics of fgets) or as a stream of
+// white-space separated tokens, or both.
+class InputFile {
+ public:
+  // The open file, or null when it cannot be opened.
+  static std::unique_ptr<InputFile> open(const std::string& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Reads at most size - 1 characters, stopping after a line feed, which is kept. False at end
+  // of file when nothing was read. A line holding a NUL character ends there, as a C string.
+  bool read_line(std::string& line, int size);
+  // The next token (a maximal run of non-white-space characters); false at end of file. The
+  // view stays valid until the next read. A token longer than `max_token` is returned as the
+  // text "<token too long>", which is no number.
+  bool next_token(std::string_view& token);
+  // Position in the file, and repositioning to a position given by `tell`.
+  long long tell() const;
+  bool seek(long long position);
+
+  static constexpr std::size_t max_token = 4096;
+
+ private:
+  explicit InputFile(std::FILE* file);
+  // Keeps the unread characters from `keep` on and reads more behind them; false at end of file.
+  bool refill(std::size_t keep);
+
+  std::FILE* file_;
+  std::string buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  long long base_ = 0;  // file position of buffer_[0]
+};
+
+// Deletes a file, ignoring failure.
+void remove_file(const std::string& path);
+
+}  // namespace console

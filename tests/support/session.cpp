@@ -1,0 +1,223 @@
+#include "support/session.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace session {
+
+namespace {
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void remove_tree(const std::string& path) {
+  DIR* d = ::opendir(path.c_str());
+  if (d != nullptr) {
+    while (dirent* entry = ::readdir(d)) {
+      std::string name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      std::string child = path + "/" + name;
+      struct stat st;
+      if (::lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::chmod(child.c_str(), 0700);
+        remove_tree(child);
+      } else {
+        ::unlink(child.c_str());
+      }
+    }
+    ::closedir(d);
+  }
+  ::rmdir(path.c_str());
+}
+
+}  // namespace
+
+Session::Session() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/trelmo-test-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  root_ = pattern;
+  dir_ = root_ + "/work";
+  ::mkdir(dir_.c_str(), 0700);
+}
+
+Session::~Session() {
+  ::chmod(dir_.c_str(), 0700);
+  remove_tree(root_);
+}
+
+void Session::write(const std::string& name, const std::string& content) const {
+  std::ofstream out(path(name), std::ios::binary);
+  out << content;
+}
+
+std::string Session::read(const std::string& name) const { return slurp(path(name)); }
+
+bool Session::exists(const std::string& name) const {
+  struct stat st;
+  return ::stat(path(name).c_str(), &st) == 0;
+}
+
+std::vector<std::string> Session::files() const {
+  std::vector<std::string> names;
+  DIR* d = ::opendir(dir_.c_str());
+  if (d == nullptr) return names;
+  while (dirent* entry = ::readdir(d)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(d);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+Result Session::run(const std::string& answers, const std::vector<std::string>& args,
+                    int timeout_seconds) const {
+  std::string in_path = root_ + "/stdin";
+  std::string out_path = root_ + "/stdout";
+  std::string err_path = root_ + "/stderr";
+  {
+    std::ofstream in(in_path, std::ios::binary);
+    in << answers;
+  }
+  pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    int in = ::open(in_path.c_str(), O_RDONLY);
+    int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    std::vector<char*> argv;
+    std::string program = TRELMO_BINARY;
+    argv.push_back(program.data());
+    std::vector<std::string> copies(args);
+    for (std::string& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::alarm(static_cast<unsigned>(timeout_seconds));  // survives exec: a hung run is killed
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  int wstatus = 0;
+  ::waitpid(pid, &wstatus, 0);
+  Result result;
+  result.out = slurp(out_path);
+  result.err = slurp(err_path);
+  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -WTERMSIG(wstatus);
+  return result;
+}
+
+std::string format(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  va_list copy;
+  va_copy(copy, args);
+  int n = std::vsnprintf(nullptr, 0, fmt, copy);
+  va_end(copy);
+  std::string text(static_cast<std::size_t>(n), '\0');
+  std::vsnprintf(text.data(), text.size() + 1, fmt, args);
+  va_end(args);
+  return text;
+}
+
+std::string lines(const std::vector<std::string>& text) {
+  std::string all;
+  for (const std::string& line : text) all += line + "\n";
+  return all;
+}
+
+std::string startup() {
+  return "\n" + lines({
+                    " ************************************************************",
+                    " *                                                          *",
+                    " *                     t  r  e  l  m  o                     *",
+                    " *                                                          *",
+                    " *     An interactive pre-processor for finite-element      *",
+                    " *     meshes: bars, surface elements and bricks.           *",
+                    " *                                                          *",
+                    " *     Create, move, rotate, mirror, shrink, repeat,        *",
+                    " *     merge, cut and renumber meshes; turn bricks into     *",
+                    " *     shells and shells into bars; refine every element.   *",
+                    " *                                                          *",
+                    " *     Files: .vmz meshes, .dxf drawings, .pva values       *",
+                    " *     and _gl.dat input files of the solvora package.      *",
+                    " *                                                          *",
+                    " ************************************************************",
+                });
+}
+
+std::string menu(char buffer) {
+  return "\n*** AVAILABLE COMMANDS  (type help for additional information)\n"
+         "    bts ccf csm cue cya dxi dxo ele elp end gen gld mer\n"
+         "    mir mov paa rea ren rot shr snd stf sys wri wrp\n"
+         "\nCurrent buffer is = " +
+         std::string(1, buffer) + " =\n\n";
+}
+
+std::string command(const std::string& word) { return "Command ? You answered: " + word + "\n"; }
+
+std::string step(const std::string& word, char buffer) { return menu(buffer) + command(word); }
+
+std::string leave() { return "\n"; }
+
+std::string empty_session() { return startup() + step("end") + leave(); }
+
+std::string ask_int(const std::string& question, int default_answer, const std::string& answer) {
+  return format("\n%s [%d] ? You answered: %s\n", question.c_str(), default_answer,
+                answer.empty() ? std::to_string(default_answer).c_str() : answer.c_str());
+}
+
+std::string ask_real(const std::string& question, const std::string& default_text,
+                     const std::string& answer) {
+  return format("\n%s [%s] ? You answered: %s\n", question.c_str(), default_text.c_str(),
+                answer.empty() ? default_text.c_str() : answer.c_str());
+}
+
+std::string ask_char(const std::string& question, char c1, char c2, char default_choice,
+                     const std::string& answer) {
+  return format("\n%s (%c/%c) [%c] ? You answered: %s\n", question.c_str(), c1, c2,
+                default_choice,
+                answer.empty() ? std::string(1, default_choice).c_str() : answer.c_str());
+}
+
+std::string job_dialogue(const std::string& heading, const std::string& default_name,
+                         const std::string& answer) {
+  return "\n" + heading + "\n\nJob name [" + default_name +
+         "] ? You answered: " + (answer.empty() ? default_name : answer) + "\n";
+}
+
+std::string counts(int nelem, int npoin, int nspno) {
+  return format(
+      "\nNumber of      elements = %8d\nNumber of         nodes = %8d\nNumber of special nodes = "
+      "%8d\n",
+      nelem, npoin, nspno);
+}
+
+std::string reading(const std::string& file, const std::string& main_title,
+                    const std::string& mesh_title, int nelem, int npoin, int nspno) {
+  return "\nReading file: " + file + "\n\n" + main_title + "\n" + mesh_title + "\n" +
+         counts(nelem, npoin, nspno);
+}
+
+std::string fatal(const std::string& message) { return "\nERROR:\n" + message + "\n\n"; }
+
+std::string warning(const std::string& message) { return "\nWARNING:\n" + message + "\n"; }
+
+}  // namespace session
