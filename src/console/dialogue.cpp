@@ -10,13 +10,7 @@ namespace console {
 
 namespace {
 
-// Reads one character of an answer; the end of standard input ends the program.
-int next_char() {
-  std::fflush(streams().out);
-  int c = std::getc(streams().in);
-  if (c == EOF) fatal("End of input reached while waiting for an answer");
-  return c;
-}
+[[noreturn]] void end_of_input() { fatal("End of input reached while waiting for an answer"); }
 
 // After a carriage return, a line feed that follows at once belongs to the same line end.
 void drop_lf_after_cr() {
@@ -31,9 +25,17 @@ char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' +
 }  // namespace
 
 std::string rdline(int size) {
+  std::fflush(streams().out);
   std::string line;
+  bool any = false;
   for (;;) {
-    int c = next_char();
+    int c = std::getc(streams().in);
+    if (c == EOF) {
+      // A last line without its line end still counts as a line; nothing at all is the end.
+      if (!any) end_of_input();
+      break;
+    }
+    any = true;
     if (c == '\n') break;
     if (c == '\r') {
       drop_lf_after_cr();

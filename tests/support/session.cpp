@@ -2,11 +2,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -111,6 +113,13 @@ Result Session::run(const std::string& answers, const std::vector<std::string>& 
     std::vector<std::string> copies(args);
     for (std::string& a : copies) argv.push_back(a.data());
     argv.push_back(nullptr);
+    if (file_size_limit_ > 0) {
+      // Writes beyond the limit fail with EFBIG instead of raising SIGXFSZ.
+      ::signal(SIGXFSZ, SIG_IGN);
+      struct rlimit limit = {static_cast<rlim_t>(file_size_limit_),
+                             static_cast<rlim_t>(file_size_limit_)};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
     ::alarm(static_cast<unsigned>(timeout_seconds));  // survives exec: a hung run is killed
     ::execv(program.c_str(), argv.data());
     ::_exit(127);

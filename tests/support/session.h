@@ -33,8 +33,12 @@ class Session {
   // longer than `timeout_seconds` is killed.
   Result run(const std::string& answers, const std::vector<std::string>& args = {},
              int timeout_seconds = 120) const;
+  // Limits the size of every file the program writes in later runs (as a full disk would);
+  // 0 removes the limit.
+  void limit_file_size(long bytes) { file_size_limit_ = bytes; }
 
  private:
+  long file_size_limit_ = 0;
   std::string root_;  // holds dir_ and the captured streams
   std::string dir_;
 };
