@@ -9,8 +9,10 @@
 
 #include <cassert>
 #include <cstddef>
+#include <cstdlib>
+#include <limits>
 #include <memory>
-#include <new>
+#include <type_traits>
 #include <utility>
 
 #include "console/report.h"
@@ -18,15 +20,22 @@
 namespace console {
 
 namespace detail {
+struct FreeDeleter {
+  void operator()(void* p) const { std::free(p); }
+};
 template <class T>
-std::unique_ptr<T[]> allocate(std::size_t n) {
-  try {
-    return std::make_unique_for_overwrite<T[]>(n == 0 ? 1 : n);
-  } catch (const std::bad_alloc&) {
-    fatal("Memory allocation failed");
-  } catch (const std::length_error&) {
-    fatal("Memory allocation failed");
-  }
+using Block = std::unique_ptr<T[], FreeDeleter>;
+
+// The elements are plain numbers or characters, so raw memory is all they need; a failed
+// request is reported, never returned.
+template <class T>
+Block<T> allocate(std::size_t n) {
+  static_assert(std::is_trivially_default_constructible_v<T> && std::is_trivially_destructible_v<T>);
+  if (n == 0) n = 1;
+  if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) fatal("Memory allocation failed");
+  void* p = std::malloc(n * sizeof(T));
+  if (p == nullptr) fatal("Memory allocation failed");
+  return Block<T>(static_cast<T*>(p));
 }
 inline std::size_t extent(int n) { return n > 0 ? static_cast<std::size_t>(n) : 0; }
 }  // namespace detail
@@ -58,7 +67,7 @@ class OneVector {
 
  private:
   int n_ = 0;
-  std::unique_ptr<T[]> data_ = detail::allocate<T>(0);
+  detail::Block<T> data_ = detail::allocate<T>(0);
 };
 
 // m(i, j), i = 1 .. rows, j = 1 .. cols; rows are consecutive blocks of cols entries.
@@ -102,7 +111,7 @@ class OneMatrix {
   }
   int rows_ = 0;
   int cols_ = 0;
-  std::unique_ptr<T[]> data_ = detail::allocate<T>(0);
+  detail::Block<T> data_ = detail::allocate<T>(0);
 };
 
 // a(i, j, k), i = 1 .. planes, j = 1 .. rows, k = 1 .. cols, in row-major order.
@@ -144,7 +153,7 @@ class OneArray3 {
   int planes_ = 0;
   int rows_ = 0;
   int cols_ = 0;
-  std::unique_ptr<T[]> data_ = detail::allocate<T>(0);
+  detail::Block<T> data_ = detail::allocate<T>(0);
 };
 
 }  // namespace console
