@@ -52,14 +52,18 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, Mode mode)
 }
 
 OutputFile::OutputFile(std::FILE* file, std::string path, std::string temporary)
-    : file_(file), path_(std::move(path)), temporary_(std::move(temporary)) {
+    : file_(file),
+      path_(std::move(path)),
+      temporary_(std::move(temporary)),
+      failure_message_("Unable to write output file - " + path_) {
   buffer_.reserve(flush_size + 4096);
 }
 
 OutputFile::~OutputFile() {
   if (file_ == nullptr) return;
   if (temporary_.empty()) {
-    flush();
+    // An unfinished file in truncate mode keeps what was produced so far, if it can.
+    if (!buffer_.empty() && !failed_) std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
     std::fclose(file_);
   } else {
     std::fclose(file_);
@@ -72,6 +76,7 @@ void OutputFile::flush() {
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
   }
   buffer_.clear();
+  if (failed_) throw WriteFailure(failure_message_);
 }
 
 void OutputFile::put_int(int value, int width) {
@@ -103,7 +108,11 @@ void OutputFile::printf(const char* format, ...) {
 
 bool OutputFile::close() {
   if (file_ == nullptr) return !failed_;
-  flush();
+  if (!buffer_.empty() && !failed_ &&
+      std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
+    failed_ = true;
+  }
+  buffer_.clear();
   if (std::fflush(file_) != 0) failed_ = true;
   if (!temporary_.empty() && !failed_ && ::fsync(::fileno(file_)) != 0) failed_ = true;
   if (std::fclose(file_) != 0) failed_ = true;

@@ -10,6 +10,10 @@ namespace console {
 
 // A file being written. Output is collected in a large buffer and written in blocks.
 //
+// A write error ends the writing at once: the call that meets it throws WriteFailure with the
+// file's failure message ("Unable to write output file - <path>" unless set otherwise), so a
+// full disk is reported without producing the rest of a large output first.
+//
 // In `replace` mode the text goes to a temporary file beside the target, and `close` renames it
 // over the target only when everything was written: a crash or a full disk never leaves a
 // half-written file where a good one was. In `truncate` mode the target itself is written.
@@ -46,6 +50,7 @@ class OutputFile {
   void finish(const std::string& failure_message);
 
   const std::string& path() const { return path_; }
+  void set_failure_message(std::string message) { failure_message_ = std::move(message); }
 
  private:
   static constexpr std::size_t flush_size = 1 << 20;
@@ -56,6 +61,7 @@ class OutputFile {
   std::string path_;       // the target
   std::string temporary_;  // replace mode: the file actually written
   std::string buffer_;
+  std::string failure_message_;
   bool failed_ = false;
 };
 

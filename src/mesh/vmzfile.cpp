@@ -162,9 +162,14 @@ char wrvmz(const MeshBuffer& buffer, const std::string& jobname, const Titles& t
   if (!out) {
     failure = "Unable to open output file - jobname.vmz";
   } else {
-    MeshWriter writer(*out, titles, buffer.nelem, buffer.npoin, buffer.nspno, "wrvmz");
-    write_buffer(writer, buffer);
-    if (!out->close()) failure = "Unable to write output file - jobname.vmz";
+    try {
+      MeshWriter writer(*out, titles, buffer.nelem, buffer.npoin, buffer.nspno, "wrvmz");
+      write_buffer(writer, buffer);
+      if (!out->close()) failure = "Unable to write output file - jobname.vmz";
+    } catch (const console::WriteFailure&) {
+      failure = "Unable to write output file - jobname.vmz";
+    }
+    out.reset();  // an unfinished replacement is discarded here
   }
   if (failure != nullptr) {
     console::warning(failure);

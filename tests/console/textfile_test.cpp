@@ -76,6 +76,19 @@ TEST(OutputFile, WriteErrorsAreReported) {
   EXPECT_THROW(again->finish("Unable to write"), console::WriteFailure);
 }
 
+TEST(OutputFile, AWriteErrorStopsTheWriterAtOnce) {
+  auto out = OutputFile::open("/dev/full");
+  ASSERT_TRUE(out);
+  out->set_failure_message("Unable to write output file - tmp.vmz");
+  try {
+    for (int i = 0; i < 10000000; ++i) out->put_int(i, 8);
+    FAIL() << "the write error was not reported";
+  } catch (const console::WriteFailure& e) {
+    EXPECT_STREQ(e.what(), "Unable to write output file - tmp.vmz");
+  }
+  EXPECT_FALSE(out->close());
+}
+
 TEST(InputFile, ReadLineHasFgetsSemantics) {
   session::Session s;
   s.write("f", "abcdef\nxy\n\nlast");
