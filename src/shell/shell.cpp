@@ -67,7 +67,11 @@ const char* const help_page2[] = {
     "wrp - write a .pva file with x, y or z of buffer a or b",
 };
 
+SystemRunner system_runner = [](const char* command) { return std::system(command); };
+
 }  // namespace
+
+void set_system_runner(SystemRunner runner) { system_runner = runner; }
 
 void Shell::menu() {
   outf("\n*** AVAILABLE COMMANDS  (type help for additional information)\n");
@@ -176,7 +180,7 @@ void Shell::system_command() {
   if (!command.empty()) {
     std::fflush(stdout);
     std::fflush(stderr);
-    int status = std::system(command.c_str());
+    int status = system_runner(command.c_str());
     (void)status;  // the command's result is not examined
   }
   outf("\n");

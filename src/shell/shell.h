@@ -58,4 +58,9 @@ class Shell {
 // Start-up, the command loop and `end`; the exit status.
 int run_trelmo(int argc);
 
+// What `sys` hands its command line to: the operating system's command interpreter unless a
+// harness (the fuzzer) replaces it.
+using SystemRunner = int (*)(const char* command);
+void set_system_runner(SystemRunner runner);
+
 }  // namespace shell
