@@ -136,10 +136,15 @@ std::unique_ptr<InputFile> InputFile::open(const std::string& path) {
     std::fclose(file);
     return nullptr;
   }
-  return std::unique_ptr<InputFile>(new InputFile(file));
+  // A block of 1 MiB, or less for a small file.
+  std::size_t block = std::size_t{1} << 20;
+  if (st.st_size >= 0 && static_cast<unsigned long long>(st.st_size) < block - 4096) {
+    block = static_cast<std::size_t>(st.st_size) + 4096;
+  }
+  return std::unique_ptr<InputFile>(new InputFile(file, block));
 }
 
-InputFile::InputFile(std::FILE* file) : file_(file) { buffer_.resize(1 << 20); }
+InputFile::InputFile(std::FILE* file, std::size_t block) : file_(file) { buffer_.resize(block); }
 
 InputFile::~InputFile() { std::fclose(file_); }
 

@@ -89,7 +89,7 @@ class InputFile {
   static constexpr std::size_t max_token = 4096;
 
  private:
-  explicit InputFile(std::FILE* file);
+  InputFile(std::FILE* file, std::size_t block);
   // Keeps the unread characters from `keep` on and reads more behind them; false at end of file.
   bool refill(std::size_t keep);
 
