@@ -12,8 +12,8 @@ namespace exchange {
 
 namespace {
 
-using console::OutputFile;
 using console::outf;
+using console::OutputFile;
 using gld::Lines;
 using gld::ProblemType;
 using mesh::MeshBuffer;
@@ -56,7 +56,9 @@ void put_line(OutputFile& out, const char* line) {
   out.put('\n');
 }
 
-void repeat_answer() { outf("\nERROR: repeat answer ...\n"); }
+void repeat_answer() {
+  outf("\nERROR: repeat answer ...\n");
+}
 
 int ask_problem_type() {
   for (;;) {
@@ -116,9 +118,9 @@ void write_parameters(OutputFile& out, const MeshBuffer& buffer, const std::stri
   put_line(out, "");
   put_line(out, "### Main parameters");
   const int values[gld::main_parameter_count] = {
-      buffer.nelem, buffer.npoin, buffer.nspno, ncase,      nmats, type.nspen, ntype,
-      nnode,        ngaus,        ngstr,        type.ndime, type.ndofn,        nnscs,
-      nsscs,        npspr,        nsspv,        nprop,      type.npren,        type.nwink};
+      buffer.nelem, buffer.npoin, buffer.nspno, ncase,      nmats,      type.nspen, ntype,
+      nnode,        ngaus,        ngstr,        type.ndime, type.ndofn, nnscs,      nsscs,
+      npspr,        nsspv,        nprop,        type.npren, type.nwink};
   for (int i = 0; i < gld::main_parameter_count; ++i) {
     out.put_int(values[i], 5);
     out.put(' ');

@@ -4,6 +4,9 @@ namespace exchange::gld {
 
 namespace {
 
+// The tables are laid out one line of text per source line.
+// clang-format off
+
 // An empty string is a blank line.
 
 // ---------------------------------------------------------------------------------------------
@@ -832,6 +835,8 @@ constexpr NodalProperties thickness = {thickness_properties, thickness_values};
 constexpr NodalProperties frame_section = {frame_properties, frame_values};
 constexpr NodalProperties truss_section = {truss_properties, truss_values};
 
+// clang-format on
+
 }  // namespace
 
 // clang-format off
@@ -865,7 +870,6 @@ const ProblemType problem_types[ntype_count] = {
      unit_vectors_2d, spring_vector_3d, thickness,     winkler_three_columns, winkler_three_values,
      &plane_shell_loads, point_loads},
 };
-// clang-format on
 
 const char* const main_parameter_comments[main_parameter_count] = {
     "# nelem (n. of elements in the mesh)",
@@ -919,5 +923,6 @@ const char* const load_count_comments[load_counts] = {
 const Lines load_case_heading[2] = {first_load_case, second_load_case};
 const char* const load_case_separator =
     "# ===================================================================";
+// clang-format on
 
 }  // namespace exchange::gld

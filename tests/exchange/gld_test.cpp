@@ -31,12 +31,12 @@ struct Mesh {
   std::string mesh_title;
   int nelem, npoin, nspno;
 };
-const Mesh plate{"plate", "Plate", "Quad", 2, 6, 2};     // closed 4-node lists
-const Mesh quad8{"quad8", "Slab 8", "Q8", 1, 8, 2};      // one closed 8-node list
-const Mesh quad9{"quad9", "Shell 9", "Q9", 1, 9, 1};     // one open 9-node list
+const Mesh plate{"plate", "Plate", "Quad", 2, 6, 2};  // closed 4-node lists
+const Mesh quad8{"quad8", "Slab 8", "Q8", 1, 8, 2};   // one closed 8-node list
+const Mesh quad9{"quad9", "Shell 9", "Q9", 1, 9, 1};  // one open 9-node list
 const Mesh bricks{"bricks", "Two bricks", "H20", 2, 32, 4};
 const Mesh frame{"frame", "Frame", "Bars", 4, 5, 2};
-const Mesh truss{"truss", "Truss", "Bars", 4, 4, 0};     // no special nodes
+const Mesh truss{"truss", "Truss", "Bars", 4, 4, 0};  // no special nodes
 
 std::string problem_menu() {
   return "\n" + lines({
@@ -78,7 +78,9 @@ std::string read_mesh(const Mesh& m, const std::string& default_job = "new") {
 std::string start_gld(const Mesh& m) {
   return step("gld") + job_dialogue(gld_heading, m.job, "job");
 }
-std::string writing() { return "\nWriting file: job_gl.dat\n"; }
+std::string writing() {
+  return "\nWriting file: job_gl.dat\n";
+}
 
 Session& with_mesh(Session& s, const Mesh& m) {
   s.write(m.job + ".vmz", data(m.job + ".vmz"));
@@ -181,7 +183,8 @@ TEST(GldTypes, TrussTitlesItsBarPointLoadsDifferentlyInTheSecondLoadCase) {
   std::string file = written_file(truss, "8\n");
   std::string second = from_line(file, "### Title of the second load case");
   std::string first = file.substr(0, file.size() - second.size());
-  const std::string bar = "### Bar point load in 3d frame or truss elements (loaded element, distance\n";
+  const std::string bar =
+      "### Bar point load in 3d frame or truss elements (loaded element, distance\n";
   const std::string element =
       "### Element point load in 3d frame or truss elements (loaded element, distance\n";
   EXPECT_NE(first.find(bar), std::string::npos);
@@ -196,9 +199,10 @@ TEST(GldTypes, TrussTitlesItsBarPointLoadsDifferentlyInTheSecondLoadCase) {
 TEST(GldTypes, SolidBreaksEachTwentyNodeLineAfterTheTenthNode) {
   std::string file = written_file(bricks, "4\n");
   const std::string blanks(16, ' ');
-  EXPECT_NE(file.find("      1     1        1     2     3     4     5     6     7     8     9    10" +
-                      blanks + "\n    11    12    13"),
-            std::string::npos);
+  EXPECT_NE(
+      file.find("      1     1        1     2     3     4     5     6     7     8     9    10" +
+                blanks + "\n    11    12    13"),
+      std::string::npos);
   EXPECT_NE(file.find("    10    26" + blanks + "\n    27    11    15"), std::string::npos);
 }
 
@@ -237,8 +241,8 @@ TEST(GldTypes, EightNodeBricksAreNotBroken) {
 TEST(GldDialogue, NeedsAnElement) {
   Session s;
   Result r = s.run("gld\nend\n");
-  EXPECT_EQ(r.out, startup() + step("gld") + "\nERROR: need at least one element\n" +
-                       step("end") + leave());
+  EXPECT_EQ(r.out, startup() + step("gld") + "\nERROR: need at least one element\n" + step("end") +
+                       leave());
   EXPECT_EQ(r.status, 0);
 }
 
@@ -273,8 +277,8 @@ TEST_P(GldNodeCount, RefusesANodeCountTheProblemTypeCannotUse) {
   with_mesh(s, *c.mesh);
   Result r = s.run("rea\n" + c.mesh->job + "\ngld\njob\n" + c.ntype + "\n\nend\n");
   // The refusal comes before the extraction question.
-  EXPECT_EQ(r.out, startup() + read_mesh(*c.mesh) + start_gld(*c.mesh) +
-                       ask_problem_type(c.ntype) + abandoned + step("end") + leave());
+  EXPECT_EQ(r.out, startup() + read_mesh(*c.mesh) + start_gld(*c.mesh) + ask_problem_type(c.ntype) +
+                       abandoned + step("end") + leave());
   EXPECT_EQ(r.err, warning(c.warning) + not_generated);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.files(), std::vector<std::string>{c.mesh->job + ".vmz"});
@@ -327,11 +331,11 @@ TEST_P(GldMixedCounts, AbandonsAndLeavesTheNodeCountsAsTheyWere) {
   Result r = s.run("rea\nquads\ngld\njob\n1\n\nwri\nout\nend\n");
   Mesh m{"quads", "Quads", "Q4", 3, 8, 1};
   EXPECT_EQ(r.out, startup() + read_mesh(m) + start_gld(m) + ask_problem_type("1") + abandoned +
-                       step("wri") + job_dialogue("Write a .vmz file with buffer a or b", "job",
-                                                  "out") +
+                       step("wri") +
+                       job_dialogue("Write a .vmz file with buffer a or b", "job", "out") +
                        counts(3, 8, 1) + "\nWriting file: out.vmz\n" + step("end") + leave());
-  EXPECT_EQ(r.err, format("\nChecking element n. %8d\n\nN. of nodes per element = %8d\n",
-                          c.element, c.count) +
+  EXPECT_EQ(r.err, format("\nChecking element n. %8d\n\nN. of nodes per element = %8d\n", c.element,
+                          c.count) +
                        warning("N. of nodes per element must be constant") + not_generated);
   EXPECT_FALSE(s.exists("job_gl.dat"));
   EXPECT_EQ(s.read("out.vmz"), mesh);
@@ -343,15 +347,20 @@ INSTANTIATE_TEST_SUITE_P(
         // Open quadrilaterals, then one whose fourth node repeats its first: three nodes.
         Mixed{{"    1     4        1     2     6     5", "    2     4        2     3     7     6",
                "    3     4        3     4     8     3"},
-              3, 3},
+              3,
+              3},
         // Element 1 is the three-node one: element 2 is reported with its four nodes.
-        Mixed{{"    1     4        1     2     6     1", "    2     5        2     3     7     6     2",
+        Mixed{{"    1     4        1     2     6     1",
+               "    2     5        2     3     7     6     2",
                "    3     4        3     4     8     7"},
-              2, 4},
+              2,
+              4},
         // Closed quadrilaterals (five entries) beside an open list of five distinct nodes.
-        Mixed{{"    1     5        1     2     6     5     1", "    2     5        2     3     7     6     2",
+        Mixed{{"    1     5        1     2     6     5     1",
+               "    2     5        2     3     7     6     2",
                "    3     5        3     4     8     7     6"},
-              3, 5}));
+              3,
+              5}));
 
 TEST(GldBuffer, ClosedListsStayOpenOnceTheFileIsWritten) {
   Session s;
@@ -429,8 +438,8 @@ TEST(GldOutput, AFileThatCannotBeCreatedEndsTheProgram) {
   with_mesh(s, plate);
   ::mkdir(s.path("job_gl.dat").c_str(), 0700);
   Result r = s.run("rea\nplate\ngld\njob\n6\nend\n");
-  EXPECT_EQ(r.out, startup() + read_mesh(plate) + start_gld(plate) + ask_problem_type("6") +
-                       writing());
+  EXPECT_EQ(r.out,
+            startup() + read_mesh(plate) + start_gld(plate) + ask_problem_type("6") + writing());
   EXPECT_EQ(r.err, fatal("Unable to open output file - jobname_gl.dat"));
   EXPECT_EQ(r.status, 1);
 }
