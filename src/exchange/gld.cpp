@@ -18,9 +18,9 @@ using gld::Lines;
 using gld::ProblemType;
 using mesh::MeshBuffer;
 
-// Fixed main parameters: one load case is declared, one set of material properties, 2 x 2 Gauss
-// points, one point with a specified coordinate system, one such system, one spring, one spring
-// vector and four material properties.
+// Fixed main parameters: one load case is declared, one set of material properties, two Gauss
+// points in both integration rules, one point with a specified coordinate system, one such system,
+// one spring, one spring vector and four material properties.
 constexpr int ncase = 1;
 constexpr int nmats = 1;
 constexpr int ngaus = 2;
