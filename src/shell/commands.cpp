@@ -1,5 +1,6 @@
 #include "shell/commands.h"
 
+#include "exchange/gld.h"
 #include "shell/shell.h"
 
 namespace shell {
@@ -14,6 +15,10 @@ void run_help(Shell& s) { s.help(); }
 void run_sys(Shell& s) { s.system_command(); }
 void run_rea(Shell& s) { s.read_mesh(); }
 void run_wri(Shell& s) { s.write_mesh(); }
+void run_gld(Shell& s) {
+  std::string name = s.jobname_dialogue("Write a _gl.dat file (solvora) with buffer a or b");
+  exchange::wgldat(s.current(), name, s.titles());
+}
 
 constexpr Command table[] = {
     {"bts", Check::element, nullptr},
@@ -26,7 +31,7 @@ constexpr Command table[] = {
     {"ele", Check::element, nullptr},
     {"elp", Check::point, nullptr},
     {"gen", Check::element, nullptr},
-    {"gld", Check::element, nullptr},
+    {"gld", Check::element, run_gld},
     {"mer", Check::point_in_b, nullptr},
     {"mir", Check::point, nullptr},
     {"mov", Check::point, nullptr},
