@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang and runs each one for a bounded time (default 30 seconds)
+# on a scratch copy of its seed corpus. The saved regression inputs of each target are replayed
+# first. Any crash, sanitizer report, timeout or memory blow-up fails the run; its input is left
+# in fuzz/artifacts/ to be kept as a regression under fuzz/regressions/<target>/.
+#   fuzz/run.sh [seconds] [target ...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-30}
+shift || true
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTRELMO_FUZZ=ON -DTRELMO_TESTS=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz -j"$(nproc)" >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for f in build-fuzz/fuzz/fuzz_*; do targets+=("$(basename "$f" | sed 's/^fuzz_//')"); done
+fi
+export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
+mkdir -p fuzz/artifacts
+for t in "${targets[@]}"; do
+  bin=build-fuzz/fuzz/fuzz_$t
+  if [ -d "fuzz/regressions/$t" ] && [ -n "$(ls -A "fuzz/regressions/$t")" ]; then
+    "$bin" -runs=0 -timeout=20 -malloc_limit_mb=200000 fuzz/regressions/$t/* >/dev/null 2>&1 ||
+      { echo "fuzz_$t: a saved regression input fails"; "$bin" -runs=0 fuzz/regressions/$t/*; exit 1; }
+  fi
+  work=$(mktemp -d)
+  cp -r "fuzz/corpus/$t/." "$work/" 2>/dev/null || true
+  echo "fuzz_$t: ${seconds}s"
+  if ! "$bin" "$work" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+        -malloc_limit_mb=200000 -artifact_prefix=fuzz/artifacts/"$t"- -print_final_stats=1 \
+        >"$work.log" 2>&1; then
+    tail -n 60 "$work.log"
+    echo "fuzz_$t: FAILED"
+    exit 1
+  fi
+  grep -E 'stat::number_of_executed_units' "$work.log" || true
+  rm -rf "$work" "$work.log"
+done
