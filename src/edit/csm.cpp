@@ -5,6 +5,7 @@
 #include "console/arrays.h"
 #include "console/dialogue.h"
 #include "console/report.h"
+#include "edit/refusal.h"
 #include "mesh/meshwriter.h"
 
 namespace edit {
@@ -171,6 +172,8 @@ void vmzcsm() {
       console::fatal("vmzcsm: internal error 6");
   }
   const SimpleMesh& m = meshes[choice - 1];
+  // A radius near the largest real overflows in the midpoints of the quarter circle.
+  for (int ipoin = 1; ipoin <= m.npoin; ++ipoin) require_finite(x.row(ipoin), ndime);
   mesh::MeshWriter writer(*out, mesh::Titles{m.title, "Mesh"}, m.nelem, m.npoin, 0, "vmzcsm",
                           mesh::MeshWriter::Layout::wide);
   for (int ielem = 0; ielem < m.nelem; ++ielem) writer.element_line(m.elements[ielem]);

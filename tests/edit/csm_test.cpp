@@ -224,6 +224,27 @@ TEST(Csm, ReplacesTheBufferAndItsSpecialNodes) {
             "    4      1.00000000      1.00000000      0.00000000\n");
 }
 
+TEST(Csm, RadiusThatOverflowsTheMidpointsIsRefused) {
+  Session s;
+  s.write("m.vmz", "Bar\nB\n1 2 0\n1 2 1 2\n1 1 2 3\n2 4 5 6\n");
+  // 0.4 R + cos(pi/4) R is beyond the largest real: nothing is handed back, the buffer stays.
+  Result r = s.run("rea\nm\ncsm\n5\n1.7e308\n\nwri\nout\nend\n");
+  EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "m", "Bar", "B", 1, 2, 0) +
+                       step("csm") + csm_menu() + ask_int("Your choice", 1, "5") + plane_xy +
+                       "The center of the circle is the point (0,0,0)\n" +
+                       ask_real("Radius of the circle", "1", "1.7e308") + refusal_out() +
+                       step("wri") + wri_dialogue("m", "out", 1, 2, 0) + step("end") + leave());
+  EXPECT_EQ(r.err, warning("Coordinates out of range - the result cannot be stored"));
+  EXPECT_EQ(s.read("out.vmz"),
+            "Bar\n"
+            "B\n"
+            "    1       2       0\n"
+            "    1     2        1     2\n"
+            "    1      1.00000000      2.00000000      3.00000000\n"
+            "    2      4.00000000      5.00000000      6.00000000\n");
+  EXPECT_FALSE(s.exists("tmp.vmz"));
+}
+
 TEST(Csm, TemporaryFileIsOpenedBeforeTheSizeQuestions) {
   Session s;
   // The answers end at the first size question: tmp.vmz is already there, still empty.
