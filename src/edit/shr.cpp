@@ -62,7 +62,8 @@ void vmzshr(const mesh::MeshBuffer& buffer, const mesh::Titles& titles) {
     }
   }
   if (npoin > INT_MAX) {
-    throw console::WriteFailure("Too many nodes in the separated mesh - the result cannot be stored");
+    throw console::WriteFailure(
+        "Too many nodes in the separated mesh - the result cannot be stored");
   }
 
   mesh::MeshWriter writer(*out, titles, buffer.nelem, static_cast<int>(npoin),

@@ -90,7 +90,8 @@ TEST(Axbase, BasisForTheZAxisIsTheIdentity) {
 TEST(GlobalMatrix, RotationIsRightHandedAboutTheAxis) {
   // A third of a full turn about (1,1,1)/sqrt(3) takes x to y, y to z and z to x.
   OneMatrix<double> q = edit::axbase(unit(1, 1, 1));
-  OneMatrix<double> t = edit::global_matrix(q, edit::local_rotation(120 * edit::degrees_to_radians));
+  OneMatrix<double> t =
+      edit::global_matrix(q, edit::local_rotation(120 * edit::degrees_to_radians));
   const double expected[3][3] = {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}};
   for (int i = 1; i <= 3; ++i) {
     for (int j = 1; j <= 3; ++j) EXPECT_NEAR(t(i, j), expected[i - 1][j - 1], 1e-15);
@@ -114,8 +115,8 @@ TEST(GlobalMatrix, ReflectionInAPlaneIsIdentityMinusTwiceTheNormalProjection) {
 
 TEST(TurnAbout, MovesRelativeToThePointAndBack) {
   // Half a turn about the vertical line through (1, 1, 0).
-  OneMatrix<double> t =
-      edit::global_matrix(edit::axbase(vec(0, 0, 1)), edit::local_rotation(180 * edit::degrees_to_radians));
+  OneMatrix<double> t = edit::global_matrix(edit::axbase(vec(0, 0, 1)),
+                                            edit::local_rotation(180 * edit::degrees_to_radians));
   OneVector<double> a = vec(1, 1, 0);
   const double x[3] = {3, 1, 5};
   double image[3];

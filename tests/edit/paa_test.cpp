@@ -117,7 +117,8 @@ TEST(Paa, RepetitionsBelowOneAndBeyondTheRangeOfIntsAreAskedAgain) {
   Result r = s.run(
       "rea\nbar\npaa\n0\n-3\n2147483647\n1\n1073741824\n1\n2000000000\n2\n\n\n\nwri\nout\nend\n");
   const std::string below = "\nERROR: n. of repetitions must be > 0 - repeat answer ...\n";
-  const std::string beyond = "\nERROR: n. of repetitions too large for this mesh - repeat answer ...\n";
+  const std::string beyond =
+      "\nERROR: n. of repetitions too large for this mesh - repeat answer ...\n";
   EXPECT_EQ(r.out,
             startup() + step("rea") + rea_dialogue("new", "bar", "Bar", "B", 1, 2, 1) +
                 step("paa") + heading + ask_int("Number of repetitions in x", 1, "0") + below +
