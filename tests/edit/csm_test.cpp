@@ -172,37 +172,6 @@ TEST(Csm, TriangleOfThreeQuadrilaterals) {
             "    7      0.00000000      4.00000000      0.00000000\n");
 }
 
-TEST(Csm, QuarterCircleReadBackRoundsToEightDecimals) {
-  // The hand-back reads the ten-decimal values: 1.8477590650 is read as the double
-  // 1.84775906499999997834..., which rounds down at eight decimals.
-  Session s;
-  Result r = s.run("csm\n5\n2\nwri\nq\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("q.vmz"),
-            "Quarter of a circular mesh\n"
-            "Mesh\n"
-            "    3      16       0\n"
-            "    1     9        1     2     3     7    11    10     9     6     1\n"
-            "    2     9        3     4     5     8    13    12    11     7     3\n"
-            "    3     9        9    10    11    12    13    15    16    14     9\n"
-            "    1      0.00000000      0.00000000      0.00000000\n"
-            "    2      0.50000000      0.00000000      0.00000000\n"
-            "    3      1.00000000      0.00000000      0.00000000\n"
-            "    4      1.50000000      0.00000000      0.00000000\n"
-            "    5      2.00000000      0.00000000      0.00000000\n"
-            "    6      0.00000000      0.50000000      0.00000000\n"
-            "    7      0.90000000      0.40000000      0.00000000\n"
-            "    8      1.84775906      0.76536686      0.00000000\n"
-            "    9      0.00000000      1.00000000      0.00000000\n"
-            "   10      0.40000000      0.90000000      0.00000000\n"
-            "   11      0.80000000      0.80000000      0.00000000\n"
-            "   12      1.10710678      1.10710678      0.00000000\n"
-            "   13      1.41421356      1.41421356      0.00000000\n"
-            "   14      0.00000000      1.50000000      0.00000000\n"
-            "   15      0.76536686      1.84775906      0.00000000\n"
-            "   16      0.00000000      2.00000000      0.00000000\n");
-}
-
 TEST(Csm, ReplacesTheBufferAndItsSpecialNodes) {
   Session s;
   s.write("old.vmz",

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -53,9 +54,8 @@ MemoryConsole::~MemoryConsole() {
   std::free(out_text_);
   std::free(err_text_);
   if (::chdir(old_dir_.c_str()) != 0) return;
-  std::string command = "rm -rf '" + dir_ + "'";
-  int status = std::system(command.c_str());
-  (void)status;
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
 }
 
 std::string MemoryConsole::out() {
