@@ -99,3 +99,38 @@ TEST(End, AtTheEndOfInputTheProgramStopsWithStatusOne) {
   EXPECT_EQ(r.err, fatal("End of input reached while waiting for an answer"));
   EXPECT_EQ(r.status, 1);
 }
+
+namespace {
+bool ends_with(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+}  // namespace
+
+TEST(End, UnwrittenChangesAskLeaveAnywayUntilWritten) {
+  Session s;
+  Result r = s.run("csm\n2\n\n\nend\n\nwri\nsq\nend\n");
+  std::string tail = step("end") + ask_char("Leave anyway", 'y', 'n', 'n', "") + step("wri") +
+                     job_dialogue("Write a .vmz file with buffer a or b", "new", "sq") +
+                     counts(1, 4, 0) + "\nWriting file: sq.vmz\n" + step("end") + leave();
+  EXPECT_TRUE(ends_with(r.out, tail)) << r.out;
+  EXPECT_EQ(r.err, warning("No write of a .vmz file since last change"));
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(End, TheOtherBufferCountsToo) {
+  Session s;
+  Result r = s.run("ccf\ncsm\n1\n\n\n\n\n\n\nccf\nend\ny\n");
+  EXPECT_TRUE(ends_with(r.out, step("end") + ask_char("Leave anyway", 'y', 'n', 'n', "y") +
+                                   leave()))
+      << r.out;
+  EXPECT_EQ(r.err, warning("No write of a .vmz file since last change"));
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(End, ReaDoesNotChangeTheWrittenMark) {
+  Session s;
+  s.write("plate.vmz", "T\nM\n0 1 0\n1 0 0 0\n");
+  Result r = s.run("rea\nplate\nend\n");
+  EXPECT_TRUE(ends_with(r.out, step("end") + leave()));
+  EXPECT_EQ(r.err, "");
+}
