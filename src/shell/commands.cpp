@@ -1,5 +1,6 @@
 #include "shell/commands.h"
 
+#include "generate/gen.h"
 #include "shell/shell.h"
 
 namespace shell {
@@ -14,6 +15,9 @@ void run_help(Shell& s) { s.help(); }
 void run_sys(Shell& s) { s.system_command(); }
 void run_rea(Shell& s) { s.read_mesh(); }
 void run_wri(Shell& s) { s.write_mesh(); }
+void run_gen(Shell& s) {
+  if (generate::vmzgen(s.current(), s.buffer_jobname(), s.titles()) == 'y') s.handback();
+}
 
 constexpr Command table[] = {
     {"bts", Check::element, nullptr},
@@ -25,7 +29,7 @@ constexpr Command table[] = {
     {"dxo", Check::point, nullptr},
     {"ele", Check::element, nullptr},
     {"elp", Check::point, nullptr},
-    {"gen", Check::element, nullptr},
+    {"gen", Check::element, run_gen},
     {"gld", Check::element, nullptr},
     {"mer", Check::point_in_b, nullptr},
     {"mir", Check::point, nullptr},
