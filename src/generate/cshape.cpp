@@ -13,12 +13,9 @@ constexpr int quad_t[9] = {-1, -1, -1, 0, 1, 1, 1, 0, 0};
 constexpr int corner_s[4] = {-1, 1, 1, -1};
 constexpr int corner_t[4] = {-1, -1, 1, 1};
 // Node positions in (s, t, u) of the 20-node brick.
-constexpr int brick_s[20] = {-1, 0, 1, 1, 1, 0, -1, -1, -1, 1, 1, -1,
-                             -1, 0, 1, 1, 1, 0, -1, -1};
-constexpr int brick_t[20] = {-1, -1, -1, 0, 1, 1, 1, 0, -1, -1, 1, 1,
-                             -1, -1, -1, 0, 1, 1, 1, 0};
-constexpr int brick_u[20] = {-1, -1, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0,
-                             1, 1, 1, 1, 1, 1, 1, 1};
+constexpr int brick_s[20] = {-1, 0, 1, 1, 1, 0, -1, -1, -1, 1, 1, -1, -1, 0, 1, 1, 1, 0, -1, -1};
+constexpr int brick_t[20] = {-1, -1, -1, 0, 1, 1, 1, 0, -1, -1, 1, 1, -1, -1, -1, 0, 1, 1, 1, 0};
+constexpr int brick_u[20] = {-1, -1, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1};
 // The corners of the 8-node brick.
 constexpr int corner8_s[8] = {-1, 1, 1, -1, -1, 1, 1, -1};
 constexpr int corner8_t[8] = {-1, -1, 1, 1, -1, -1, 1, 1};
@@ -31,7 +28,9 @@ double lagrange(int position, double x) {
   return 1.0 - x * x;
 }
 
-[[noreturn]] void bad_kind() { console::fatal("cshape: internal error 1"); }
+[[noreturn]] void bad_kind() {
+  console::fatal("cshape: internal error 1");
+}
 
 void line(int nnode, double s, double* shape) {
   if (nnode == 2) {

@@ -21,8 +21,7 @@ constexpr int family_line = 7;
 // Fills shape[1 .. nnode] with the values of the nnode-node functions of the family at
 // (s, t, u); t and u are ignored for lines, u for quadrilaterals. A family code, or a node count
 // outside its family, is the fatal report "cshape: internal error 1".
-void cshape(int nnode, int family, double s, double t, double u,
-            console::OneVector<double>& shape);
+void cshape(int nnode, int family, double s, double t, double u, console::OneVector<double>& shape);
 
 // The same, writing shape[0 .. nnode - 1] of a plain array.
 void cshape(int nnode, int family, double s, double t, double u, double* shape);

@@ -114,7 +114,9 @@ bool node_count_allowed(int ngtyp, int nnodg) {
   }
 }
 
-void repeat_answer() { outf("\nERROR: repeat answer ...\n"); }
+void repeat_answer() {
+  outf("\nERROR: repeat answer ...\n");
+}
 
 // The context of a fault in the divisions of element ielem.
 [[noreturn]] void divisions_fault(int ielem, const char* message) {

@@ -14,7 +14,9 @@ using console::fatal;
 // Counts are cut at this value: anything above the range of int is simply too large.
 constexpr long long count_cap = static_cast<long long>(INT_MAX) + 1;
 
-long long capped_add(long long a, long long b) { return a + b > count_cap ? count_cap : a + b; }
+long long capped_add(long long a, long long b) {
+  return a + b > count_cap ? count_cap : a + b;
+}
 long long capped_mul(long long a, long long b) {
   if (a == 0 || b == 0) return 0;
   if (a > count_cap / b) return count_cap;
@@ -149,8 +151,8 @@ void write_elements(int ngtyp, int nnodg, int nelem, const console::OneMatrix<in
         for (long long k = 0; k < d.d1; ++k) {
           for (int node = 0; node < nnodg; ++node) {
             const Offset& o = offsets[node];
-            nodes[node] = static_cast<int>(numbering.number(p0, scale * k + o.a,
-                                                            scale * j + o.b, scale * m + o.c));
+            nodes[node] = static_cast<int>(
+                numbering.number(p0, scale * k + o.a, scale * j + o.b, scale * m + o.c));
           }
           if (closed) {
             nodes[nnodg] = nodes[0];
@@ -213,9 +215,8 @@ void check_kind(int ngtyp, int nnodg, const char* internal_error) {
   if (grid_of(ngtyp, nnodg) == Grid::none) fatal(internal_error);
 }
 
-void write_points_checked(int ngtyp, const char* routine, const mesh::MeshBuffer& buffer,
-                          int nnode, int nnodg, int family,
-                          const console::OneMatrix<int>& divisions,
+void write_points_checked(int ngtyp, const char* routine, const mesh::MeshBuffer& buffer, int nnode,
+                          int nnodg, int family, const console::OneMatrix<int>& divisions,
                           const console::OneArray3<double>& weights, mesh::MeshWriter& out) {
   check_kind(ngtyp, nnodg, (std::string(routine) + ": internal error 1").c_str());
   Grid grid = grid_of(ngtyp, nnodg);
@@ -282,20 +283,17 @@ GeneratedCounts total_counts(int nelem, int ngtyp, int nnodg,
   return total;
 }
 
-void wlnod1(int nelem, int nnodg, const console::OneMatrix<int>& divisions,
-            mesh::MeshWriter& out) {
+void wlnod1(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh::MeshWriter& out) {
   check_kind(1, nnodg, "wlnod1: internal error 1");
   write_elements(1, nnodg, nelem, divisions, out);
 }
 
-void wlnod2(int nelem, int nnodg, const console::OneMatrix<int>& divisions,
-            mesh::MeshWriter& out) {
+void wlnod2(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh::MeshWriter& out) {
   check_kind(2, nnodg, "wlnod2: internal error 1");
   write_elements(2, nnodg, nelem, divisions, out);
 }
 
-void wlnod3(int nelem, int nnodg, const console::OneMatrix<int>& divisions,
-            mesh::MeshWriter& out) {
+void wlnod3(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh::MeshWriter& out) {
   check_kind(3, nnodg, "wlnod3: internal error 1");
   write_elements(3, nnodg, nelem, divisions, out);
 }

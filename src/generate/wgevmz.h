@@ -43,12 +43,9 @@ void wgevmz(const mesh::MeshBuffer& buffer, int ngtyp, int nnode, int nnodg,
             const console::OneArray3<double>& weights);
 
 // Element lines of generated lines, quadrilaterals (closed lists) and bricks.
-void wlnod1(int nelem, int nnodg, const console::OneMatrix<int>& divisions,
-            mesh::MeshWriter& out);
-void wlnod2(int nelem, int nnodg, const console::OneMatrix<int>& divisions,
-            mesh::MeshWriter& out);
-void wlnod3(int nelem, int nnodg, const console::OneMatrix<int>& divisions,
-            mesh::MeshWriter& out);
+void wlnod1(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh::MeshWriter& out);
+void wlnod2(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh::MeshWriter& out);
+void wlnod3(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh::MeshWriter& out);
 
 // Point lines: every grid point placed by the shape functions of the buffer element (nnode
 // nodes, family code `family`) applied to its nodal coordinates.

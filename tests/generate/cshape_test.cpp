@@ -26,9 +26,9 @@ struct Kind {
 const std::vector<Kind>& kinds() {
   using generation::node_positions;
   static const std::vector<Kind> all = {
-      {"line2", 2, 7, node_positions(1, 2)},   {"line3", 3, 7, node_positions(1, 3)},
-      {"quad4", 4, 1, node_positions(2, 4)},   {"quad8", 8, 1, node_positions(2, 8)},
-      {"quad9", 9, 1, node_positions(2, 9)},   {"brick8", 8, 4, node_positions(3, 8)},
+      {"line2", 2, 7, node_positions(1, 2)},     {"line3", 3, 7, node_positions(1, 3)},
+      {"quad4", 4, 1, node_positions(2, 4)},     {"quad8", 8, 1, node_positions(2, 8)},
+      {"quad9", 9, 1, node_positions(2, 9)},     {"brick8", 8, 4, node_positions(3, 8)},
       {"brick20", 20, 4, node_positions(3, 20)},
   };
   return all;
@@ -102,8 +102,8 @@ TEST(Cshape, FamilyCodesOfOneFamilyGiveTheSameValues) {
 }
 
 TEST(Cshape, UnknownFamilyOrNodeCountIsAnInternalError) {
-  const std::vector<std::array<int, 2>> wrong = {
-      {4, 5}, {4, 0}, {4, 6}, {2, 9}, {5, 1}, {3, 1}, {9, 4}, {4, 4}, {20, 7}, {8, 8}};
+  const std::vector<std::array<int, 2>> wrong = {{4, 5}, {4, 0}, {4, 6}, {2, 9},  {5, 1},
+                                                 {3, 1}, {9, 4}, {4, 4}, {20, 7}, {8, 8}};
   for (const auto& [nnode, family] : wrong) {
     console::OneVector<double> shape(20);
     try {

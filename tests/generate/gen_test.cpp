@@ -28,10 +28,10 @@ const std::string interactive_warning =
 
 struct ModelElement {
   Position origin;
-  std::array<Position, 3> edges;                // images of the unit steps along s1, s2, s3
-  std::array<int, 3> divisions;                 // the first ngtyp are used
-  std::array<std::vector<double>, 3> weights;   // per direction; empty: equal steps (-1)
-  bool closed;                                  // quadrilaterals: list stored closed
+  std::array<Position, 3> edges;               // images of the unit steps along s1, s2, s3
+  std::array<int, 3> divisions;                // the first ngtyp are used
+  std::array<std::vector<double>, 3> weights;  // per direction; empty: equal steps (-1)
+  bool closed;                                 // quadrilaterals: list stored closed
 
   Position at(double s, double t, double u) const {
     Position x = origin;
@@ -85,8 +85,8 @@ std::string model_mesh(const std::vector<ModelElement>& elements, int ngtyp, int
 }
 
 std::string model_dw_file(const std::vector<ModelElement>& elements, int ngtyp, int nnodg) {
-  std::string text = "Model divisions\n" + std::to_string(ngtyp) + "\n" +
-                     std::to_string(nnodg) + "\n";
+  std::string text =
+      "Model divisions\n" + std::to_string(ngtyp) + "\n" + std::to_string(nnodg) + "\n";
   for (std::size_t i = 0; i < elements.size(); ++i) {
     text += std::to_string(i + 1);
     for (int j = 0; j < ngtyp; ++j) text += " " + std::to_string(elements[i].divisions[j]);
@@ -170,8 +170,8 @@ void expect_model(const MeshFile& out, const std::vector<ModelElement>& elements
   }
   for (std::size_t i = 0; i < points.size() && i < out.points.size(); ++i) {
     for (std::size_t k = 0; k < 3; ++k) {
-      EXPECT_NEAR(out.points[i][k], points[i][k], 1e-8) << "point " << i + 1 << " coordinate "
-                                                        << k + 1;
+      EXPECT_NEAR(out.points[i][k], points[i][k], 1e-8)
+          << "point " << i + 1 << " coordinate " << k + 1;
     }
   }
 }
@@ -185,26 +185,31 @@ int model_maximum(const std::vector<ModelElement>& elements, int ngtyp) {
   return maximum;
 }
 
-std::string counts_of(const MeshFile& m) { return format("%d %d %d", m.nelem, m.npoin, m.nspno); }
+std::string counts_of(const MeshFile& m) {
+  return format("%d %d %d", m.nelem, m.npoin, m.nspno);
+}
 
 struct Combination {
   int ngtyp, nnode, nnodg;
 };
 
 const Combination combinations[] = {
-    {1, 2, 2}, {1, 2, 3}, {1, 3, 2}, {1, 3, 3},                                  // lines
-    {2, 4, 4}, {2, 4, 8}, {2, 4, 9}, {2, 8, 4}, {2, 8, 8}, {2, 8, 9},            // surfaces
-    {2, 9, 4}, {2, 9, 8}, {2, 9, 9},                                             //
-    {3, 8, 8}, {3, 8, 20}, {3, 20, 8}, {3, 20, 20},                              // solids
+    {1, 2, 2}, {1, 2, 3},  {1, 3, 2},  {1, 3, 3},                          // lines
+    {2, 4, 4}, {2, 4, 8},  {2, 4, 9},  {2, 8, 4},   {2, 8, 8}, {2, 8, 9},  // surfaces
+    {2, 9, 4}, {2, 9, 8},  {2, 9, 9},                                      //
+    {3, 8, 8}, {3, 8, 20}, {3, 20, 8}, {3, 20, 20},                        // solids
 };
 
 // Two skewed elements: the first graded along every direction, the second with other divisions
 // and equal or single steps; a quadrilateral's first list closed, the second open.
 std::vector<ModelElement> two_elements(int ngtyp) {
-  ModelElement a{{1, 2, 3}, {{{4, 1, 0}, {-1, 3, 0.5}, {0.5, 0, 2}}}, {2, 3, 2},
-                 {{{1, 3}, {1, 2, 1}, {2, 1}}}, ngtyp == 2};
-  ModelElement b{{-5, 0, 1}, {{{2, 0, 1}, {0, 2, 0}, {1, 1, 3}}}, {3, 1, 2},
-                 {{{}, {5}, {}}}, false};
+  ModelElement a{{1, 2, 3},
+                 {{{4, 1, 0}, {-1, 3, 0.5}, {0.5, 0, 2}}},
+                 {2, 3, 2},
+                 {{{1, 3}, {1, 2, 1}, {2, 1}}},
+                 ngtyp == 2};
+  ModelElement b{
+      {-5, 0, 1}, {{{2, 0, 1}, {0, 2, 0}, {1, 1, 3}}}, {3, 1, 2}, {{{}, {5}, {}}}, false};
   return {a, b};
 }
 
@@ -221,13 +226,12 @@ TEST(Gen, EveryCombinationFromTheDivisionsFile) {
     MeshFile out = parse_mesh(s.read("out.vmz"));
     expect_model(out, elements, c.ngtyp, c.nnodg);
     int npoin_in = 2 * c.nnode;
-    EXPECT_EQ(r.out, startup() + read_step("new", "model", "Model mesh", "Model", 2, npoin_in, 0) +
-                         step("gen") + gen_start(c.nnode, "model_dw.dat") +
-                         "\nModel divisions\n" + gen_kind(c.ngtyp, c.nnodg) +
-                         max_divisions(model_maximum(elements, c.ngtyp)) +
-                         gen_written("Model mesh", "Model", out.nelem, out.npoin) +
-                         write_step("model", "out", out.nelem, out.npoin, 0) + step("end") +
-                         leave());
+    EXPECT_EQ(r.out,
+              startup() + read_step("new", "model", "Model mesh", "Model", 2, npoin_in, 0) +
+                  step("gen") + gen_start(c.nnode, "model_dw.dat") + "\nModel divisions\n" +
+                  gen_kind(c.ngtyp, c.nnodg) + max_divisions(model_maximum(elements, c.ngtyp)) +
+                  gen_written("Model mesh", "Model", out.nelem, out.npoin) +
+                  write_step("model", "out", out.nelem, out.npoin, 0) + step("end") + leave());
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.status, 0);
   }
@@ -251,16 +255,14 @@ TEST(Gen, EveryCombinationAskedInteractively) {
     Result r = s.run("rea\nmodel\ngen\n" + answers + "wri\nout\nend\n");
     MeshFile out = parse_mesh(s.read("out.vmz"));
     expect_model(out, elements, c.ngtyp, c.nnodg);
-    EXPECT_EQ(r.out, startup() +
-                         read_step("new", "model", "Model mesh", "Model", 2, 2 * c.nnode, 0) +
-                         step("gen") + gen_start(c.nnode, "model_dw.dat") +
-                         ask_ngtyp(std::to_string(c.ngtyp)) +
-                         ask_nnodg(c.ngtyp, std::to_string(c.nnodg)) +
-                         gen_kind(c.ngtyp, c.nnodg) + asked +
-                         max_divisions(model_maximum(elements, c.ngtyp)) + equal_steps() +
-                         gen_written("Model mesh", "Model", out.nelem, out.npoin) +
-                         write_step("model", "out", out.nelem, out.npoin, 0) + step("end") +
-                         leave());
+    EXPECT_EQ(r.out,
+              startup() + read_step("new", "model", "Model mesh", "Model", 2, 2 * c.nnode, 0) +
+                  step("gen") + gen_start(c.nnode, "model_dw.dat") +
+                  ask_ngtyp(std::to_string(c.ngtyp)) + ask_nnodg(c.ngtyp, std::to_string(c.nnodg)) +
+                  gen_kind(c.ngtyp, c.nnodg) + asked +
+                  max_divisions(model_maximum(elements, c.ngtyp)) + equal_steps() +
+                  gen_written("Model mesh", "Model", out.nelem, out.npoin) +
+                  write_step("model", "out", out.nelem, out.npoin, 0) + step("end") + leave());
     EXPECT_EQ(r.err, interactive_warning);
     EXPECT_EQ(r.status, 0);
   }
@@ -314,16 +316,16 @@ TEST(Gen, ClosedQuadrilateralRefinedOnceGivesItsCornersInScanOrder) {
 
 TEST(Gen, ClosedAndOpenQuadrilateralsSharingASideKeepTheirOwnPoints) {
   Session s;
-  s.write("sides.vmz", lines({"Two plates", "Plates", "    2       6       1",
-                              "    1     5        1     2     5     4     1",
-                              "    2     4        2     3     6     5",
-                              "    1      0.00000000      0.00000000      0.00000000",
-                              "    2      1.00000000      0.00000000      0.00000000",
-                              "    3      2.00000000      0.00000000      0.00000000",
-                              "    4      0.00000000      1.00000000      0.00000000",
-                              "    5      1.00000000      1.00000000      0.00000000",
-                              "    6      2.00000000      1.00000000      0.00000000",
-                              "    1     3"}));
+  s.write("sides.vmz",
+          lines({"Two plates", "Plates", "    2       6       1",
+                 "    1     5        1     2     5     4     1",
+                 "    2     4        2     3     6     5",
+                 "    1      0.00000000      0.00000000      0.00000000",
+                 "    2      1.00000000      0.00000000      0.00000000",
+                 "    3      2.00000000      0.00000000      0.00000000",
+                 "    4      0.00000000      1.00000000      0.00000000",
+                 "    5      1.00000000      1.00000000      0.00000000",
+                 "    6      2.00000000      1.00000000      0.00000000", "    1     3"}));
   s.write("sides_dw.dat", "Both 2 x 2\n2\n4\n1 2 2\n2 2 2\nEND_OF_FILE\n");
   Result r = s.run("rea\nsides\ngen\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("new", "sides", "Two plates", "Plates", 2, 6, 1) +
@@ -334,7 +336,9 @@ TEST(Gen, ClosedAndOpenQuadrilateralsSharingASideKeepTheirOwnPoints) {
   EXPECT_EQ(r.err, "");
   // Points 3, 6, 9 of the first element and 10, 13, 16 of the second lie on the shared side;
   // the special node is gone.
-  EXPECT_EQ(s.read("out.vmz"), lines({"Two plates", "Plates", "    8      18       0",
+  EXPECT_EQ(s.read("out.vmz"), lines({"Two plates",
+                                      "Plates",
+                                      "    8      18       0",
                                       "    1     5        1     2     5     4     1",
                                       "    2     5        2     3     6     5     2",
                                       "    3     5        4     5     8     7     4",
@@ -380,7 +384,8 @@ TEST(Gen, FourNodeQuadrilateralIntoNineNodeElements) {
       "    2    10        3     4     5    10    15    14    13     8     9     3"};
   for (int y = 0; y <= 2; ++y) {
     for (int x = 0; x <= 4; ++x) {
-      expected.push_back(format("%5d %15.8f %15.8f %15.8f", 1 + x + 5 * y, double(x), double(y), 0.0));
+      expected.push_back(
+          format("%5d %15.8f %15.8f %15.8f", 1 + x + 5 * y, double(x), double(y), 0.0));
     }
   }
   EXPECT_EQ(s.read("out.vmz"), lines(expected));
@@ -388,16 +393,17 @@ TEST(Gen, FourNodeQuadrilateralIntoNineNodeElements) {
 
 TEST(Gen, EightNodeQuadrilateralIntoItselfLeavesOutTheCentre) {
   Session s;
-  s.write("eight.vmz", lines({"Eight", "Eight", "    1       8       0",
-                              "    1     9        1     2     3     4     5     6     7     8     1",
-                              "    1      0.00000000      0.00000000      0.00000000",
-                              "    2      1.00000000     -0.50000000      1.00000000",
-                              "    3      2.00000000      0.00000000      0.00000000",
-                              "    4      2.00000000      1.00000000      0.00000000",
-                              "    5      2.00000000      2.00000000      0.00000000",
-                              "    6      1.00000000      2.00000000      0.00000000",
-                              "    7      0.00000000      2.00000000      0.00000000",
-                              "    8      0.00000000      1.00000000      0.00000000"}));
+  s.write("eight.vmz",
+          lines({"Eight", "Eight", "    1       8       0",
+                 "    1     9        1     2     3     4     5     6     7     8     1",
+                 "    1      0.00000000      0.00000000      0.00000000",
+                 "    2      1.00000000     -0.50000000      1.00000000",
+                 "    3      2.00000000      0.00000000      0.00000000",
+                 "    4      2.00000000      1.00000000      0.00000000",
+                 "    5      2.00000000      2.00000000      0.00000000",
+                 "    6      1.00000000      2.00000000      0.00000000",
+                 "    7      0.00000000      2.00000000      0.00000000",
+                 "    8      0.00000000      1.00000000      0.00000000"}));
   Result r = s.run("rea\neight\ngen\n2\n8\n1\n1\nwri\nout\nend\n");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(s.read("out.vmz"),
@@ -464,7 +470,9 @@ TEST(Gen, TwentyNodeBrickIntoItselfNumbersItsNodesInScanOrder) {
   Result r = s.run("rea\nbrick\ngen\nwri\nout\nend\n");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(s.read("out.vmz"),
-            lines({"Brick", "Brick", "    1      20       0",
+            lines({"Brick",
+                   "Brick",
+                   "    1      20       0",
                    "    1    20        1     2     3     5     8     7     6     4     9    10"
                    "    12    11    13    14    15    17    20    19    18    16",
                    "    1      0.00000000      0.00000000      0.00000000",
@@ -497,13 +505,13 @@ TEST(Gen, ZeroWeightGivesCoincidentPoints) {
   s.write("bar_dw.dat", "Zero step\n1\n2\n1 3\n1\n1 1\n2 0\n3 1\nEND_OF_FILE\n");
   Result r = s.run("rea\nbar\ngen\nwri\nout\nend\n");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(s.read("out.vmz"), lines({"Bar", "Bar", "    3       4       0",
-                                      "    1     2        1     2", "    2     2        2     3",
-                                      "    3     2        3     4",
-                                      "    1      0.00000000      0.00000000      0.00000000",
-                                      "    2      1.50000000      0.00000000      0.00000000",
-                                      "    3      1.50000000      0.00000000      0.00000000",
-                                      "    4      3.00000000      0.00000000      0.00000000"}));
+  EXPECT_EQ(s.read("out.vmz"),
+            lines({"Bar", "Bar", "    3       4       0", "    1     2        1     2",
+                   "    2     2        2     3", "    3     2        3     4",
+                   "    1      0.00000000      0.00000000      0.00000000",
+                   "    2      1.50000000      0.00000000      0.00000000",
+                   "    3      1.50000000      0.00000000      0.00000000",
+                   "    4      3.00000000      0.00000000      0.00000000"}));
 }
 
 // --------------------------------------------------------------------------------------------
@@ -511,17 +519,17 @@ TEST(Gen, ZeroWeightGivesCoincidentPoints) {
 
 namespace {
 
-const std::string brick_mesh = lines({"Brick", "Brick", "    1       8       1",
-                                      "    1     8        1     2     3     4     5     6     7     8",
-                                      "    1      0.00000000      0.00000000      0.00000000",
-                                      "    2      1.00000000      0.00000000      0.00000000",
-                                      "    3      1.00000000      1.00000000      0.00000000",
-                                      "    4      0.00000000      1.00000000      0.00000000",
-                                      "    5      0.00000000      0.00000000      1.00000000",
-                                      "    6      1.00000000      0.00000000      1.00000000",
-                                      "    7      1.00000000      1.00000000      1.00000000",
-                                      "    8      0.00000000      1.00000000      1.00000000",
-                                      "    1     7"});
+const std::string brick_mesh =
+    lines({"Brick", "Brick", "    1       8       1",
+           "    1     8        1     2     3     4     5     6     7     8",
+           "    1      0.00000000      0.00000000      0.00000000",
+           "    2      1.00000000      0.00000000      0.00000000",
+           "    3      1.00000000      1.00000000      0.00000000",
+           "    4      0.00000000      1.00000000      0.00000000",
+           "    5      0.00000000      0.00000000      1.00000000",
+           "    6      1.00000000      0.00000000      1.00000000",
+           "    7      1.00000000      1.00000000      1.00000000",
+           "    8      0.00000000      1.00000000      1.00000000", "    1     7"});
 
 // A 20-node brick, its list numbered 1 .. 20 and its points at the nodes' parametric positions.
 std::string brick20_mesh() {
@@ -558,8 +566,9 @@ TEST(GenRefusal, BrickMeshAskedForSurfaces) {
   {
     Session s;
     Result r = refused_brick(s, "Surfaces\n2\n20\n", "\nSurfaces\n" + gen_kind(2, 20), 20);
-    EXPECT_EQ(r.err, warning("N. of nodes per element in the original file must be 4, 8 or 9") +
-                         warning("N. of nodes of the generated elements (nnodg) must be 4, 8 or 9"));
+    EXPECT_EQ(r.err,
+              warning("N. of nodes per element in the original file must be 4, 8 or 9") +
+                  warning("N. of nodes of the generated elements (nnodg) must be 4, 8 or 9"));
   }
 }
 
@@ -580,8 +589,8 @@ TEST(GenRefusal, WrongCountsOfEachRow) {
   };
   for (const Case& c : cases) {
     Session s;
-    Result r = refused_brick(s, c.dw, "\n" + c.dw.substr(0, c.dw.find('\n')) + "\n" +
-                                          gen_kind(c.ngtyp, c.nnodg));
+    Result r = refused_brick(
+        s, c.dw, "\n" + c.dw.substr(0, c.dw.find('\n')) + "\n" + gen_kind(c.ngtyp, c.nnodg));
     EXPECT_EQ(r.err, c.warnings) << c.dw;
   }
 }
@@ -597,39 +606,37 @@ TEST(GenRefusal, TotalsBeyondTheRangeOfIntAreRefused) {
   {
     // 46341 x 46340 elements still fit; 46342 x 46341 points do not.
     Session s;
-    std::string quad = lines({"Quad", "Quad", "    1       4       0",
-                              "    1     4        1     2     3     4",
-                              "    1      0.00000000      0.00000000      0.00000000",
-                              "    2      1.00000000      0.00000000      0.00000000",
-                              "    3      1.00000000      1.00000000      0.00000000",
-                              "    4      0.00000000      1.00000000      0.00000000"});
+    std::string quad =
+        lines({"Quad", "Quad", "    1       4       0", "    1     4        1     2     3     4",
+               "    1      0.00000000      0.00000000      0.00000000",
+               "    2      1.00000000      0.00000000      0.00000000",
+               "    3      1.00000000      1.00000000      0.00000000",
+               "    4      0.00000000      1.00000000      0.00000000"});
     s.write("quad.vmz", quad);
     s.write("quad_dw.dat", "Fine\n2\n4\n1 46341 46340\nEND_OF_FILE\n");
     Result r = s.run("rea\nquad\ngen\n\nwri\nout\nend\n");
     EXPECT_EQ(r.err, warning("N. of generated nodes greater than 2147483647"));
-    EXPECT_EQ(r.out, startup() + read_step("new", "quad", "Quad", "Quad", 1, 4, 0) +
-                         step("gen") + gen_start(4, "quad_dw.dat") + "\nFine\n" +
-                         gen_kind(2, 4) + max_divisions(46341) + equal_steps() +
-                         gen_refusal() + write_step("quad", "out", 1, 4, 0) + step("end") +
-                         leave());
+    EXPECT_EQ(r.out, startup() + read_step("new", "quad", "Quad", "Quad", 1, 4, 0) + step("gen") +
+                         gen_start(4, "quad_dw.dat") + "\nFine\n" + gen_kind(2, 4) +
+                         max_divisions(46341) + equal_steps() + gen_refusal() +
+                         write_step("quad", "out", 1, 4, 0) + step("end") + leave());
     EXPECT_EQ(s.read("out.vmz"), quad);
   }
 }
 
 TEST(GenRefusal, NodeCountsThatDifferLeaveTheBufferAsItWas) {
-  std::string mixed = lines({"Mixed", "Mixed", "    2       4       1",
-                             "    1     2        1     2",
-                             "    2     5        1     2     3     4     1",
-                             "    1      0.00000000      0.00000000      0.00000000",
-                             "    2      1.00000000      0.00000000      0.00000000",
-                             "    3      1.00000000      1.00000000      0.00000000",
-                             "    4      0.00000000      1.00000000      0.00000000",
-                             "    1     4"});
+  std::string mixed =
+      lines({"Mixed", "Mixed", "    2       4       1", "    1     2        1     2",
+             "    2     5        1     2     3     4     1",
+             "    1      0.00000000      0.00000000      0.00000000",
+             "    2      1.00000000      0.00000000      0.00000000",
+             "    3      1.00000000      1.00000000      0.00000000",
+             "    4      0.00000000      1.00000000      0.00000000", "    1     4"});
   Session s;
   s.write("mixed.vmz", mixed);
   Result r = s.run("rea\nmixed\ngen\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("new", "mixed", "Mixed", "Mixed", 2, 4, 1) +
-                       step("gen") + "\nGenerate a refined mesh\n" + gen_refusal() +
+  EXPECT_EQ(r.out, startup() + read_step("new", "mixed", "Mixed", "Mixed", 2, 4, 1) + step("gen") +
+                       "\nGenerate a refined mesh\n" + gen_refusal() +
                        write_step("mixed", "out", 2, 4, 1) + step("end") + leave());
   EXPECT_EQ(r.err, "\nChecking element n.        2\n\nN. of nodes per element =        4\n" +
                        warning("N. of nodes per element must be constant"));
@@ -645,8 +652,8 @@ TEST(GenFault, FaultInTheDivisionsFileEndsTheProgramWithNothingWritten) {
   s.write("brick.vmz", brick_mesh);
   s.write("brick_dw.dat", "Bad\n3\n8\n2 1 1 1\nEND_OF_FILE\n");
   Result r = s.run("rea\nbrick\ngen\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("new", "brick", "Brick", "Brick", 1, 8, 1) +
-                       step("gen") + gen_start(8, "brick_dw.dat") + "\nBad\n" + gen_kind(3, 8));
+  EXPECT_EQ(r.out, startup() + read_step("new", "brick", "Brick", "Brick", 1, 8, 1) + step("gen") +
+                       gen_start(8, "brick_dw.dat") + "\nBad\n" + gen_kind(3, 8));
   EXPECT_EQ(r.err, "\nReading divisions of element n.        1\n" + fatal("Wrong element number"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(s.files(), (std::vector<std::string>{"brick.vmz", "brick_dw.dat"}));
@@ -670,8 +677,8 @@ TEST(GenFault, OutputThatCannotBeWrittenLeavesTheBufferAsItWas) {
   s.write("brick.vmz", brick_mesh);
   s.write("brick_dw.dat", "Once\n3\n8\n1 1 1 1\nEND_OF_FILE\n");
   Result r = s.run("rea\nbrick\nsys\nln -s /dev/full tmp.vmz\n\ngen\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("new", "brick", "Brick", "Brick", 1, 8, 1) +
-                       step("sys") + "\nSystem command ? You answered: ln -s /dev/full tmp.vmz\n" +
+  EXPECT_EQ(r.out, startup() + read_step("new", "brick", "Brick", "Brick", 1, 8, 1) + step("sys") +
+                       "\nSystem command ? You answered: ln -s /dev/full tmp.vmz\n" +
                        "\nReturning to trelmo - press the Return key ... \n" + step("gen") +
                        gen_start(8, "brick_dw.dat") + "\nOnce\n" + gen_kind(3, 8) +
                        max_divisions(1) + equal_steps() + "\nWriting file: tmp.vmz\n" +

@@ -42,8 +42,12 @@ CapturedConsole::~CapturedConsole() {
   std::fclose(err_);
 }
 
-std::string CapturedConsole::out() const { return contents(out_); }
-std::string CapturedConsole::err() const { return contents(err_); }
+std::string CapturedConsole::out() const {
+  return contents(out_);
+}
+std::string CapturedConsole::err() const {
+  return contents(err_);
+}
 
 TempFile::TempFile(const std::string& content) {
   const char* base = std::getenv("TMPDIR");
@@ -125,9 +129,9 @@ std::vector<Position> node_positions(int ngtyp, int nnode) {
 std::string mesh_text(const std::string& main_title, const std::string& mesh_title,
                       const std::vector<std::vector<int>>& elements,
                       const std::vector<Position>& points, const std::vector<int>& special) {
-  std::string text = main_title + "\n" + mesh_title + "\n" +
-                     session::format("%5zu   %5zu   %5zu\n", elements.size(), points.size(),
-                                     special.size());
+  std::string text =
+      main_title + "\n" + mesh_title + "\n" +
+      session::format("%5zu   %5zu   %5zu\n", elements.size(), points.size(), special.size());
   for (std::size_t i = 0; i < elements.size(); ++i) {
     text += session::format("%5zu %5zu   ", i + 1, elements[i].size());
     for (int n : elements[i]) text += session::format(" %5d", n);
@@ -175,7 +179,9 @@ std::string max_divisions(int maximum) {
   return session::format("\nMaximum number of elements per side = %8d\n", maximum);
 }
 
-std::string equal_steps() { return "\nEqual steps in all elements and in all directions\n"; }
+std::string equal_steps() {
+  return "\nEqual steps in all elements and in all directions\n";
+}
 
 std::string gen_written(const std::string& main_title, const std::string& mesh_title, int nelem,
                         int npoin) {
@@ -188,8 +194,7 @@ std::string gen_refusal() {
 }
 
 std::string ask_ngtyp(const std::string& answer) {
-  return session::ask_int("N. of local dimensions (lines=>1 ; surfaces=>2 ; solids=>3)", 1,
-                          answer);
+  return session::ask_int("N. of local dimensions (lines=>1 ; surfaces=>2 ; solids=>3)", 1, answer);
 }
 
 std::string ask_nnodg(int ngtyp, const std::string& answer) {
@@ -202,8 +207,8 @@ std::string ask_nnodg(int ngtyp, const std::string& answer) {
 }
 
 std::string ask_divisions(int direction, const std::string& answer) {
-  return session::ask_int(
-      "N. of divisions for all the elements in s" + std::to_string(direction), 1, answer);
+  return session::ask_int("N. of divisions for all the elements in s" + std::to_string(direction),
+                          1, answer);
 }
 
 }  // namespace generation
