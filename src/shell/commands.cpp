@@ -8,6 +8,7 @@
 #include "edit/paa.h"
 #include "edit/rot.h"
 #include "edit/shr.h"
+#include "generate/gen.h"
 #include "shell/shell.h"
 
 namespace shell {
@@ -54,6 +55,9 @@ void run_shr(Shell& s) {
   edit::vmzshr(s.current(), s.titles());
   s.handback();
 }
+void run_gen(Shell& s) {
+  if (generate::vmzgen(s.current(), s.buffer_jobname(), s.titles()) == 'y') s.handback();
+}
 
 constexpr Command table[] = {
     {"bts", Check::element, nullptr},
@@ -65,7 +69,7 @@ constexpr Command table[] = {
     {"dxo", Check::point, nullptr},
     {"ele", Check::element, nullptr},
     {"elp", Check::point, nullptr},
-    {"gen", Check::element, nullptr},
+    {"gen", Check::element, run_gen},
     {"gld", Check::element, run_gld},
     {"mer", Check::point_in_b, nullptr},
     {"mir", Check::point, run_mir},

@@ -1,0 +1,47 @@
+// The divisions-and-weights file jobname_dw.dat of the refinement, and the same data asked
+// interactively when there is no such file.
+//
+// The file holds, in order: a title line; the number of local dimensions ngtyp (1 lines,
+// 2 surfaces, 3 solids); the node count nnodg of the generated elements; one line per element
+// "i d1 [d2 [d3]]" with its divisions along s1, s2, s3; then either END_OF_FILE (equal steps
+// everywhere) or a weights section followed by END_OF_FILE. The weights section has, per
+// element, a line "i" and then, per direction, one line "k w" per division k; a weight of -1
+// gives the direction equal steps at once and ends its list.
+//
+// Blank lines and comment lines (first character '#') may stand anywhere; data lines may end in
+// a comment. Every fault in the file is a fatal report, after context lines on the error stream
+// that say which element, direction and weight was being read.
+//
+// The read mode is 'y' (reading `file`) or 'n' (interactive: `file` is not used and may be
+// null). Any other mode is an internal error of the routine.
+#pragma once
+
+#include <string>
+
+#include "console/arrays.h"
+#include "console/textfile.h"
+
+namespace generate {
+
+// Rooms of the lines read as text (with the terminator): the title, and the probes for
+// END_OF_FILE.
+constexpr int title_line_size = 999;
+constexpr int probe_line_size = 79;
+// Longest title kept.
+constexpr int dw_title_length = 72;
+
+// The title and the two generation parameters. The title is printed in file mode.
+void rdwdat(char mode, console::InputFile* file, int& ngtyp, int& nnodg, std::string& title);
+
+// Fills divisions (nelem x ngtyp) and returns the largest entry. When the divisions are followed
+// by END_OF_FILE the mode becomes 'n': there are no weights to read. Otherwise the file is left
+// at the first line of the weights section.
+int rnelsi(int nelem, int ngtyp, char& mode, console::OneMatrix<int>& divisions,
+           console::InputFile* file);
+
+// Fills weights(i, j, 1 .. divisions(i, j)) with the step lengths of element i along direction
+// j as fractions of the side: non-negative, summing to 1.
+void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divisions,
+            console::OneArray3<double>& weights, console::InputFile* file);
+
+}  // namespace generate
