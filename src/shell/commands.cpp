@@ -1,5 +1,11 @@
 #include "shell/commands.h"
 
+#include "edit/cue.h"
+#include "edit/ele.h"
+#include "edit/elp.h"
+#include "edit/mer.h"
+#include "edit/ren.h"
+#include "edit/snd.h"
 #include "shell/shell.h"
 
 namespace shell {
@@ -15,27 +21,55 @@ void run_sys(Shell& s) { s.system_command(); }
 void run_rea(Shell& s) { s.read_mesh(); }
 void run_wri(Shell& s) { s.write_mesh(); }
 
+void run_cue(Shell& s) {
+  edit::vmzcue(s.current(), s.titles());
+  s.handback();
+}
+void run_ele(Shell& s) {
+  edit::vmzele(s.current(), s.titles());
+  s.handback();
+}
+void run_elp(Shell& s) {
+  edit::vmzelp(s.current(), s.titles());
+  s.handback();
+}
+// The merged mesh always goes to buffer a, whichever buffer is current; buffer b's elements now
+// live there, so buffer b counts as written.
+void run_mer(Shell& s) {
+  edit::vmzmer(s.buffer(1), s.buffer(2), s.titles());
+  s.handback(1);
+  s.mark_written(2, 'y');
+}
+void run_ren(Shell& s) {
+  edit::vmzren(s.current(), s.titles());
+  s.handback();
+}
+void run_snd(Shell& s) {
+  edit::vmzsnd(s.current());
+  s.special_node_return();
+}
+
 constexpr Command table[] = {
     {"bts", Check::element, nullptr},
     {"ccf", Check::none, run_ccf},
     {"csm", Check::none, nullptr},
-    {"cue", Check::element, nullptr},
+    {"cue", Check::element, run_cue},
     {"cya", Check::point, nullptr},
     {"dxi", Check::none, nullptr},
     {"dxo", Check::point, nullptr},
-    {"ele", Check::element, nullptr},
-    {"elp", Check::point, nullptr},
+    {"ele", Check::element, run_ele},
+    {"elp", Check::point, run_elp},
     {"gen", Check::element, nullptr},
     {"gld", Check::element, nullptr},
-    {"mer", Check::point_in_b, nullptr},
+    {"mer", Check::point_in_b, run_mer},
     {"mir", Check::point, nullptr},
     {"mov", Check::point, nullptr},
     {"paa", Check::point, nullptr},
     {"rea", Check::none, run_rea},
-    {"ren", Check::point, nullptr},
+    {"ren", Check::point, run_ren},
     {"rot", Check::point, nullptr},
     {"shr", Check::element, nullptr},
-    {"snd", Check::point, nullptr},
+    {"snd", Check::point, run_snd},
     {"stf", Check::element, nullptr},
     {"sys", Check::none, run_sys},
     {"wri", Check::point, run_wri},

@@ -1,0 +1,204 @@
+#include "edit/sorting.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "console/numfmt.h"
+#include "console/report.h"
+
+namespace edit {
+
+namespace {
+
+// Pending parts of a partition-exchange sort. The part processed next is always the smaller
+// one, so every part on the stack is at least twice as large as any part pushed after it: 64
+// entries cover any int range.
+class PartStack {
+ public:
+  void push(int lo, int hi) {
+    if (top_ == capacity) console::fatal("qsort: internal error 1");
+    parts_[top_++] = {lo, hi};
+  }
+  bool pop(int& lo, int& hi) {
+    if (top_ == 0) return false;
+    --top_;
+    lo = parts_[top_].lo;
+    hi = parts_[top_].hi;
+    return true;
+  }
+
+ private:
+  static constexpr int capacity = 64;
+  struct Part {
+    int lo, hi;
+  };
+  Part parts_[capacity];
+  int top_ = 0;
+};
+
+// The partition-exchange sort of entries lo .. hi of a sequence; key(k) is the key of entry k
+// and swap(a, b) exchanges entries a and b. One partition of lo .. hi with the middle entry as
+// pivot leaves i > j; the parts lo .. j and i .. hi are then sorted the same way (each only if it
+// has more than one entry). The two parts never overlap, so the order in which they are
+// processed does not change the result.
+template <class Key, class Swap>
+void partition_sort(int lo, int hi, Key key, Swap swap) {
+  PartStack pending;
+  for (;;) {
+    while (lo < hi) {
+      auto pivot = key(lo + (hi - lo) / 2);
+      int i = lo;
+      int j = hi;
+      do {
+        while (key(i) < pivot) ++i;
+        while (pivot < key(j)) --j;
+        if (i <= j) {
+          swap(i, j);
+          ++i;
+          --j;
+        }
+      } while (i <= j);
+      bool left = lo < j;
+      bool right = i < hi;
+      if (left && right) {
+        if (j - lo < hi - i) {
+          pending.push(i, hi);
+          hi = j;
+        } else {
+          pending.push(lo, j);
+          lo = i;
+        }
+      } else if (left) {
+        hi = j;
+      } else if (right) {
+        lo = i;
+      } else {
+        break;
+      }
+    }
+    if (!pending.pop(lo, hi)) return;
+  }
+}
+
+}  // namespace
+
+void qsortp(int d, int lo, int hi, console::OneVector<int>& order,
+            const console::OneMatrix<double>& values) {
+  partition_sort(
+      lo, hi, [&](int k) { return values(order[k], d); },
+      [&](int a, int b) { std::swap(order[a], order[b]); });
+}
+
+void sortc3(int d1, int d2, int d3, int n, double tol, console::OneVector<int>& order,
+            const console::OneMatrix<double>& values) {
+  if (n < 1) return;
+  auto key = [&](int k, int d) { return values(order[k], d); };
+  qsortp(d1, 1, n, order, values);
+  int i = 1;
+  for (;;) {
+    // The group i .. j - 1: neighbours closer than tol along d1 chain together.
+    int j = i + 1;
+    while (j <= n && std::fabs(key(j, d1) - key(j - 1, d1)) < tol) ++j;
+    qsortp(d2, i, j - 1, order, values);
+    // Sub-groups s .. k - 1 along d2, each sorted along d3.
+    int s = i;
+    do {
+      int k = s + 1;
+      while (k <= j - 1 && std::fabs(key(k, d2) - key(k - 1, d2)) < tol) ++k;
+      qsortp(d3, s, k - 1, order, values);
+      s = k;
+    } while (s != j);
+    if (j == n + 1) return;
+    i = j;
+  }
+}
+
+int cnnode(int npoin, double tol, char connect, console::OneVector<int>& point_map,
+           const console::OneVector<int>& point_order, const console::OneMatrix<double>& coord,
+           console::OneVector<char>& keep) {
+  if (connect != 'y') {
+    for (int k = 1; k <= npoin; ++k) keep[k] = 'y';
+    return npoin;
+  }
+  if (npoin < 1) return 0;
+  int nfinal = 1;
+  point_map[1] = 1;
+  keep[1] = 'y';
+  for (int k = 2; k <= npoin; ++k) {
+    const double* here = coord.row(point_order[k]);
+    const double* before = coord.row(point_order[k - 1]);
+    bool coincide = true;
+    for (int j = 0; j < mesh::ndime; ++j) {
+      if (!(std::fabs(here[j] - before[j]) <= tol)) coincide = false;
+    }
+    if (coincide) {
+      keep[k] = 'n';
+    } else {
+      ++nfinal;
+      keep[k] = 'y';
+    }
+    point_map[k] = nfinal;
+  }
+  return nfinal;
+}
+
+int srtspn(int npoin, int nspno, console::OneVector<int>& lspno) {
+  console::OneVector<int> marked(npoin);
+  marked.zero();
+  for (int s = 1; s <= nspno; ++s) {
+    int p = lspno[s];
+    if (p < 1 || p > npoin) console::fatal("srtspn: internal error 1");
+    marked[p] = 1;
+  }
+  int m = 0;
+  for (int p = 1; p <= npoin; ++p) {
+    if (marked[p] != 0) lspno[++m] = p;
+  }
+  return m;
+}
+
+namespace {
+// Largest minus smallest final node number of buffer element e.
+int node_spread(const mesh::MeshBuffer& buffer, int e, const console::OneVector<int>& final_point) {
+  const int* row = buffer.lnods.row(e);
+  int smallest = final_point[row[0]];
+  int largest = smallest;
+  for (int k = 1; k < buffer.nnoel[e]; ++k) {
+    int p = final_point[row[k]];
+    if (p > largest) largest = p;
+    if (p < smallest) smallest = p;
+  }
+  return largest - smallest;
+}
+}  // namespace
+
+int maxdif(const mesh::MeshBuffer& buffer, const console::OneVector<int>& element_order,
+           const console::OneVector<int>& final_point) {
+  int result = 0;
+  for (int i = 1; i <= buffer.nelem; ++i) {
+    int spread = node_spread(buffer, element_order[i], final_point);
+    if (spread > result) result = spread;
+  }
+  console::outf("\nElement(s) with a difference between nodes equal to the maximum difference:\n");
+  std::string text;
+  for (int i = 1; i <= buffer.nelem; ++i) {
+    if (node_spread(buffer, element_order[i], final_point) != result) continue;
+    text.push_back(' ');
+    console::append_int(text, i, 7);
+    if (text.size() >= (1 << 16)) {
+      console::outs(text);
+      text.clear();
+    }
+  }
+  text.push_back('\n');
+  console::outs(text);
+  return result;
+}
+
+void qsorti(int lo, int hi, console::OneVector<int>& v) {
+  partition_sort(
+      lo, hi, [&](int k) { return v[k]; }, [&](int a, int b) { std::swap(v[a], v[b]); });
+}
+
+}  // namespace edit
