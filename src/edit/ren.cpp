@@ -1,6 +1,6 @@
 #include "edit/ren.h"
 
-#include <utility>
+#include <climits>
 
 #include "console/arrays.h"
 #include "console/dialogue.h"
@@ -16,11 +16,13 @@ using console::OneMatrix;
 using console::OneVector;
 using console::outf;
 
-// The renumbering as it is written: element i is buffer element element_order[i]; buffer point
-// p becomes final point final_point[p]; sorted position k holds buffer point point_order[k] and
-// is written when keep[k] is 'y'; the special nodes are lspno[1 .. nspno] in final numbers.
+// The renumbering as it is written: element i is buffer element element_order[i], its node
+// list lists element i; buffer point p becomes final point final_point[p]; sorted position k
+// holds buffer point point_order[k] and is written when keep[k] is 'y'; the special nodes are
+// lspno[1 .. nspno] in final numbers.
 struct Renumbering {
   OneVector<int> element_order;
+  NodeLists lists;
   OneVector<int> point_order;
   OneVector<int> final_point;
   OneVector<char> keep;
@@ -41,18 +43,40 @@ OneMatrix<double> element_centres(const mesh::MeshBuffer& buffer) {
   OneMatrix<double> centres(buffer.nelem, mesh::ndime);
   for (int e = 1; e <= buffer.nelem; ++e) {
     const int* row = buffer.lnods.row(e);
-    for (int j = 1; j <= mesh::ndime; ++j) {
-      double smallest = buffer.coord(row[0], j);
-      double largest = smallest;
-      for (int k = 1; k < buffer.nnoel[e]; ++k) {
-        double x = buffer.coord(row[k], j);
-        if (x < smallest) smallest = x;
-        if (x > largest) largest = x;
+    double smallest[mesh::ndime], largest[mesh::ndime];
+    const double* first = buffer.coord.row(row[0]);
+    for (int j = 0; j < mesh::ndime; ++j) smallest[j] = largest[j] = first[j];
+    for (int k = 1; k < buffer.nnoel[e]; ++k) {
+      const double* x = buffer.coord.row(row[k]);
+      for (int j = 0; j < mesh::ndime; ++j) {
+        if (x[j] < smallest[j]) smallest[j] = x[j];
+        if (x[j] > largest[j]) largest[j] = x[j];
       }
-      centres(e, j) = (largest + smallest) * 0.5;
     }
+    for (int j = 0; j < mesh::ndime; ++j) centres(e, j + 1) = (largest[j] + smallest[j]) * 0.5;
   }
   return centres;
+}
+
+// The node lists of the elements in their new order, in final point numbers.
+NodeLists renumber_lists(const mesh::MeshBuffer& buffer, const OneVector<int>& element_order,
+                         const OneVector<int>& final_point) {
+  long long total = 0;
+  for (int e = 1; e <= buffer.nelem; ++e) total += buffer.nnoel[e];
+  // One int vector holds them all; more entries than it can index cannot be held.
+  if (total > INT_MAX) console::fatal("Memory allocation failed");
+  NodeLists lists;
+  lists.nelem = buffer.nelem;
+  lists.count = OneVector<int>(buffer.nelem);
+  lists.nodes = OneVector<int>(static_cast<int>(total));
+  int* node = lists.nodes.begin();
+  for (int i = 1; i <= buffer.nelem; ++i) {
+    int e = element_order[i];
+    const int* row = buffer.lnods.row(e);
+    lists.count[i] = buffer.nnoel[e];
+    for (int k = 0; k < buffer.nnoel[e]; ++k) *node++ = final_point[row[k]];
+  }
+  return lists;
 }
 
 // Writes the renumbered mesh to tmp.vmz.
@@ -60,15 +84,17 @@ void wrnvmz(const mesh::MeshBuffer& buffer, const mesh::Titles& titles, const Re
   outf("\nWriting file: %s\n", mesh::handback_file);
   auto out = mesh::open_handback("Unable to open output file - jobname.vmz");
   mesh::MeshWriter writer(*out, titles, buffer.nelem, r.nfinal, r.nspno, "wrnvmz");
-  int nodes[mesh::mnode];
+  const int* node = r.lists.nodes.begin();
   for (int i = 1; i <= buffer.nelem; ++i) {
-    int e = r.element_order[i];
-    int count = buffer.nnoel[e];
-    const int* row = buffer.lnods.row(e);
-    for (int k = 0; k < count; ++k) nodes[k] = r.final_point[row[k]];
-    // A bar is written from its smaller point number to its larger one.
-    if (count == 2 && nodes[0] > nodes[1]) std::swap(nodes[0], nodes[1]);
-    writer.element(count, nodes);
+    int count = r.lists.count[i];
+    if (count == 2 && node[0] > node[1]) {
+      // A bar is written from its smaller point number to its larger one.
+      int bar[2] = {node[1], node[0]};
+      writer.element(2, bar);
+    } else {
+      writer.element(count, node);
+    }
+    node += count;
   }
   for (int k = 1; k <= buffer.npoin; ++k) {
     if (r.keep[k] == 'y') writer.point(buffer.coord.row(r.point_order[k]));
@@ -130,7 +156,8 @@ void vmzren(const mesh::MeshBuffer& buffer, const mesh::Titles& titles) {
   for (int s = 1; s <= r.nspno; ++s) r.lspno[s] = r.final_point[buffer.lspno[s]];
   if (sort_special == 'y') r.nspno = srtspn(npoin, r.nspno, r.lspno);
 
-  int difference = maxdif(buffer, r.element_order, r.final_point);
+  r.lists = renumber_lists(buffer, r.element_order, r.final_point);
+  int difference = maxdif(r.lists);
   outf("\nMaximum difference between nodes of the same element = %8d\n", difference);
   wrnvmz(buffer, titles, r);
 }

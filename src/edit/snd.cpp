@@ -37,7 +37,9 @@ class ScratchList {
   long long count_ = 0;
 };
 
-double length(double x1, double x2, double x3) { return std::sqrt(x1 * x1 + x2 * x2 + x3 * x3); }
+double length(double x1, double x2, double x3) {
+  return std::sqrt(x1 * x1 + x2 * x2 + x3 * x3);
+}
 
 // Points on the segment from p1 to p2, within tol of the line, stretched by tol beyond p2 and
 // around p1.
@@ -69,8 +71,7 @@ void detect_line(const mesh::MeshBuffer& buffer, double tol, const OneVector<dou
 
 // Points x with |n.p1 - n.x| < tol, n = (p2 - p1) x (p3 - p1) not normalised.
 void detect_plane(const mesh::MeshBuffer& buffer, double tol, const OneVector<double>& p1,
-                  const OneVector<double>& p2, const OneVector<double>& p3,
-                  ScratchList& found) {
+                  const OneVector<double>& p2, const OneVector<double>& p3, ScratchList& found) {
   double a[3] = {p2[1] - p1[1], p2[2] - p1[2], p2[3] - p1[3]};
   double b[3] = {p3[1] - p1[1], p3[2] - p1[2], p3[3] - p1[3]};
   double n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
@@ -90,8 +91,7 @@ OneVector<int> read_scratch(int count, int npoin) {
   std::string_view token;
   for (int k = 1; k <= count; ++k) {
     int value = 0;
-    if (!in->next_token(token) || !console::parse_int(token, value) || value < 1 ||
-        value > npoin) {
+    if (!in->next_token(token) || !console::parse_int(token, value) || value < 1 || value > npoin) {
       console::fatal("vmzsnd: internal error 4");
     }
     entries[k] = value;

@@ -83,30 +83,64 @@ void partition_sort(int lo, int hi, Key key, Swap swap) {
 
 }  // namespace
 
+namespace {
+
+// An entry of a permutation with its key beside it. Sorting these pairs makes exactly the
+// comparisons and exchanges that sorting the permutation by looking its keys up would make, but
+// reads memory in sequence instead of jumping through the key table.
+struct Keyed {
+  double key;
+  int item;
+};
+
+// Below this many entries the keys are looked up directly.
+constexpr int packed_minimum = 32;
+
+// qsortp with room for hi - lo + 1 pairs at `scratch`.
+void sort_by_key(int d, int lo, int hi, console::OneVector<int>& order,
+                 const console::OneMatrix<double>& values, Keyed* scratch) {
+  if (lo >= hi) return;
+  if (hi - lo + 1 < packed_minimum) {
+    partition_sort(
+        lo, hi, [&](int k) { return values(order[k], d); },
+        [&](int a, int b) { std::swap(order[a], order[b]); });
+    return;
+  }
+  Keyed* pairs = scratch - lo;  // pairs[k] for k = lo .. hi
+  for (int k = lo; k <= hi; ++k) pairs[k] = {values(order[k], d), order[k]};
+  partition_sort(
+      lo, hi, [&](int k) { return pairs[k].key; },
+      [&](int a, int b) { std::swap(pairs[a], pairs[b]); });
+  for (int k = lo; k <= hi; ++k) order[k] = pairs[k].item;
+}
+
+}  // namespace
+
 void qsortp(int d, int lo, int hi, console::OneVector<int>& order,
             const console::OneMatrix<double>& values) {
-  partition_sort(
-      lo, hi, [&](int k) { return values(order[k], d); },
-      [&](int a, int b) { std::swap(order[a], order[b]); });
+  if (lo >= hi) return;
+  console::OneVector<Keyed> scratch(hi - lo + 1 >= packed_minimum ? hi - lo + 1 : 0);
+  sort_by_key(d, lo, hi, order, values, scratch.begin());
 }
 
 void sortc3(int d1, int d2, int d3, int n, double tol, console::OneVector<int>& order,
             const console::OneMatrix<double>& values) {
   if (n < 1) return;
   auto key = [&](int k, int d) { return values(order[k], d); };
-  qsortp(d1, 1, n, order, values);
+  console::OneVector<Keyed> scratch(n);
+  sort_by_key(d1, 1, n, order, values, scratch.begin());
   int i = 1;
   for (;;) {
     // The group i .. j - 1: neighbours closer than tol along d1 chain together.
     int j = i + 1;
     while (j <= n && std::fabs(key(j, d1) - key(j - 1, d1)) < tol) ++j;
-    qsortp(d2, i, j - 1, order, values);
+    sort_by_key(d2, i, j - 1, order, values, scratch.begin());
     // Sub-groups s .. k - 1 along d2, each sorted along d3.
     int s = i;
     do {
       int k = s + 1;
       while (k <= j - 1 && std::fabs(key(k, d2) - key(k - 1, d2)) < tol) ++k;
-      qsortp(d3, s, k - 1, order, values);
+      sort_by_key(d3, s, k - 1, order, values, scratch.begin());
       s = k;
     } while (s != j);
     if (j == n + 1) return;
@@ -158,32 +192,25 @@ int srtspn(int npoin, int nspno, console::OneVector<int>& lspno) {
   return m;
 }
 
-namespace {
-// Largest minus smallest final node number of buffer element e.
-int node_spread(const mesh::MeshBuffer& buffer, int e, const console::OneVector<int>& final_point) {
-  const int* row = buffer.lnods.row(e);
-  int smallest = final_point[row[0]];
-  int largest = smallest;
-  for (int k = 1; k < buffer.nnoel[e]; ++k) {
-    int p = final_point[row[k]];
-    if (p > largest) largest = p;
-    if (p < smallest) smallest = p;
-  }
-  return largest - smallest;
-}
-}  // namespace
-
-int maxdif(const mesh::MeshBuffer& buffer, const console::OneVector<int>& element_order,
-           const console::OneVector<int>& final_point) {
+int maxdif(const NodeLists& lists) {
+  console::OneVector<int> spread(lists.nelem);
   int result = 0;
-  for (int i = 1; i <= buffer.nelem; ++i) {
-    int spread = node_spread(buffer, element_order[i], final_point);
-    if (spread > result) result = spread;
+  const int* node = lists.nodes.begin();
+  for (int i = 1; i <= lists.nelem; ++i) {
+    int smallest = node[0];
+    int largest = smallest;
+    for (int k = 1; k < lists.count[i]; ++k) {
+      if (node[k] > largest) largest = node[k];
+      if (node[k] < smallest) smallest = node[k];
+    }
+    node += lists.count[i];
+    spread[i] = largest - smallest;
+    if (spread[i] > result) result = spread[i];
   }
   console::outf("\nElement(s) with a difference between nodes equal to the maximum difference:\n");
   std::string text;
-  for (int i = 1; i <= buffer.nelem; ++i) {
-    if (node_spread(buffer, element_order[i], final_point) != result) continue;
+  for (int i = 1; i <= lists.nelem; ++i) {
+    if (spread[i] != result) continue;
     text.push_back(' ');
     console::append_int(text, i, 7);
     if (text.size() >= (1 << 16)) {

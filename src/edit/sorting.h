@@ -36,11 +36,17 @@ int cnnode(int npoin, double tol, char connect, console::OneVector<int>& point_m
 // 1 .. npoin) and returns their number.
 int srtspn(int npoin, int nspno, console::OneVector<int>& lspno);
 
-// The largest difference between the node numbers of one element, over all elements, taking
-// element i of the new numbering to be buffer element element_order[i] and the number of each
-// buffer point p to be final_point[p]. Prints the new numbers of the elements that reach it.
-int maxdif(const mesh::MeshBuffer& buffer, const console::OneVector<int>& element_order,
-           const console::OneVector<int>& final_point);
+// Element node lists one after another: the count[i] entries of element i follow those of
+// elements 1 .. i - 1.
+struct NodeLists {
+  int nelem = 0;
+  console::OneVector<int> count;
+  console::OneVector<int> nodes;
+};
+
+// The largest difference between the node numbers of one element, over all elements (0 without
+// elements). Prints the numbers of the elements that reach it.
+int maxdif(const NodeLists& lists);
 
 // Sorts v[lo .. hi] ascending.
 void qsorti(int lo, int hi, console::OneVector<int>& v);

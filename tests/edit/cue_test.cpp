@@ -38,8 +38,7 @@ std::string slab(const std::vector<std::vector<int>>& elements) {
 
 TEST(Cue, BothPlanesAreIncludedAndANodeJustOutsideRemovesItsElement) {
   Session s;
-  s.write("slab.vmz",
-          slab({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}}));
+  s.write("slab.vmz", slab({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}}));
   Result r = s.run("rea\nslab\ncue\n3\n0\n1\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("slab", "new", "Slab", "Mesh", 4, 16, 1) + step("cue") +
                        heading + ask_int(axis_q, 1, "3") + planes + ask_real(first_q, "0", "0") +
@@ -51,16 +50,15 @@ TEST(Cue, BothPlanesAreIncludedAndANodeJustOutsideRemovesItsElement) {
 
 TEST(Cue, InvalidAxesAndPlanePairsAreAskedAgain) {
   Session s;
-  s.write("slab.vmz",
-          slab({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}}));
+  s.write("slab.vmz", slab({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}}));
   // Axes 0 and 4; then the defaults 0 and 0 (not strictly increasing) and the pair 2, 1.
   Result r = s.run("rea\nslab\ncue\n0\n4\n3\n\n\n2\n1\n0\n0.5\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("slab", "new", "Slab", "Mesh", 4, 16, 1) + step("cue") +
                        heading + ask_int(axis_q, 1, "0") + repeat + ask_int(axis_q, 1, "4") +
                        repeat + ask_int(axis_q, 1, "3") + planes + ask_real(first_q, "0", "") +
-                       ask_real(second_q, "0", "") + repeat + planes +
-                       ask_real(first_q, "0", "2") + ask_real(second_q, "0", "1") + repeat +
-                       planes + ask_real(first_q, "0", "0") + ask_real(second_q, "0", "0.5") +
+                       ask_real(second_q, "0", "") + repeat + planes + ask_real(first_q, "0", "2") +
+                       ask_real(second_q, "0", "1") + repeat + planes +
+                       ask_real(first_q, "0", "0") + ask_real(second_q, "0", "0.5") +
                        handback("Slab", "Mesh", 1, 16, 1) + write_step("out", "slab", 1, 16, 1) +
                        step("end") + leave());
   EXPECT_EQ(s.read("out.vmz"), slab({{1, 2, 3, 4}}));

@@ -92,11 +92,10 @@ TEST(Ele, InvalidRangesAreAskedAgainAndAcceptedOnesStayMarked) {
                          ask_int(last_q, 0, "5") + rule + ask_int(first_q, 0, "5") +
                          ask_int(last_q, 0, "2") + error + rule + ask_int(first_q, 0, "1") +
                          ask_int(last_q, 0, "11") + error + rule + ask_int(first_q, 0, "0");
-  EXPECT_EQ(r.out, startup() + read_step("bars", "new", "Bars", "Mesh", 10, 11, 1) +
-                       step("ele") + dialogue + handback("Bars", "Mesh", 7, 11, 1) +
+  EXPECT_EQ(r.out, startup() + read_step("bars", "new", "Bars", "Mesh", 10, 11, 1) + step("ele") +
+                       dialogue + handback("Bars", "Mesh", 7, 11, 1) +
                        write_step("out", "bars", 7, 11, 1) + step("end") + leave());
-  EXPECT_EQ(s.read("out.vmz"),
-            chain({{1, 2}, {2, 3}, {6, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 11}}));
+  EXPECT_EQ(s.read("out.vmz"), chain({{1, 2}, {2, 3}, {6, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 11}}));
 }
 
 TEST(Ele, ZeroAsLastNumberEndsWithoutUsingTheFirst) {

@@ -17,10 +17,10 @@ const std::string heading = "\nEliminate points not belonging to any element\n";
 TEST(Elp, AfterEleOnlyPointsOfRemovedElementsGoAndSpecialNodesStay) {
   Session s;
   // Bars 1-2, 2-3, 3-4, 4-5; point 6 is used by no element but is special; point 7 is free.
-  s.write("bars.vmz", mesh_file("Bars", "Mesh", {{1, 2}, {2, 3}, {3, 4}, {4, 5}},
-                                {{1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}, {5, 0, 0},
-                                 {6, 1, 0}, {7, 1, 0}},
-                                {6, 4}));
+  s.write("bars.vmz",
+          mesh_file("Bars", "Mesh", {{1, 2}, {2, 3}, {3, 4}, {4, 5}},
+                    {{1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}, {5, 0, 0}, {6, 1, 0}, {7, 1, 0}},
+                    {6, 4}));
   Result r = s.run("rea\nbars\nele\n1\n1\n3\n3\n0\nelp\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("bars", "new", "Bars", "Mesh", 4, 7, 2) + step("ele") +
                        "\nEliminate ranges of elements\n"
@@ -64,8 +64,8 @@ TEST(Elp, EveryPointUsedGivesTheSameNumbering) {
 
 TEST(Elp, WithoutElementsOnlyTheSpecialNodesPointsRemain) {
   Session s;
-  s.write("bars.vmz", mesh_file("Bars", "Mesh", {{1, 2}, {2, 3}},
-                                {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {3, 3}));
+  s.write("bars.vmz",
+          mesh_file("Bars", "Mesh", {{1, 2}, {2, 3}}, {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, {3, 3}));
   Result r = s.run("rea\nbars\nele\n1\n2\n0\nelp\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.read("out.vmz"), lines({

@@ -20,7 +20,9 @@ std::string square() {
                    {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {3});
 }
 // One bar from (5,0,0) to (6,0,0), no special nodes.
-std::string bar() { return mesh_file("Bar", "Mesh", {{1, 2}}, {{5, 0, 0}, {6, 0, 0}}, {}); }
+std::string bar() {
+  return mesh_file("Bar", "Mesh", {{1, 2}}, {{5, 0, 0}, {6, 0, 0}}, {});
+}
 
 }  // namespace
 
@@ -67,10 +69,9 @@ TEST(Mer, WithBufferBCurrentOnlyBufferAChangesAndBufferBCountsAsWritten) {
                        handback("Bar", "Mesh", 2, 6, 1) + step("ccf", 'b') +
                        write_step("out", "bar", 2, 6, 1) + step("end") + leave());
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"), mesh_file("Bar", "Mesh", {{1, 2, 3, 4, 1}, {5, 6}},
-                                         {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {5, 0, 0},
-                                          {6, 0, 0}},
-                                         {3}));
+  EXPECT_EQ(s.read("out.vmz"),
+            mesh_file("Bar", "Mesh", {{1, 2, 3, 4, 1}, {5, 6}},
+                      {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {5, 0, 0}, {6, 0, 0}}, {3}));
 
   // Buffer b itself is left as it was.
   Session t;

@@ -35,8 +35,7 @@ void qsortp(int d, int lo, int hi, std::vector<int>& order, const Coords& v) {
   }
 }
 
-void sortc3(int d1, int d2, int d3, int n, double tol, std::vector<int>& order,
-            const Coords& v) {
+void sortc3(int d1, int d2, int d3, int n, double tol, std::vector<int>& order, const Coords& v) {
   qsortp(d1, 1, n, order, v);
   int i = 1;
   for (;;) {
@@ -92,7 +91,8 @@ Expected renumber(const Mesh& in, const Answers& a) {
   for (int e = 0; e <= nelem; ++e) element_order[e] = e;
   sortc3(a.d1, a.d2, a.d3, npoin, tol, order, in.points);
   for (int k = 1; k <= npoin; ++k) position[order[k]] = k;
-  if (a.sort_elements == 'y' && nelem > 0) sortc3(a.d1, a.d2, a.d3, nelem, tol, element_order, centres);
+  if (a.sort_elements == 'y' && nelem > 0)
+    sortc3(a.d1, a.d2, a.d3, nelem, tol, element_order, centres);
 
   // Final number of every sorted position; a position joins the one just before it.
   std::vector<int> final_of(npoin + 1);
@@ -103,7 +103,10 @@ Expected renumber(const Mesh& in, const Answers& a) {
     for (int j = 1; j <= 3 && joined; ++j) {
       joined = std::abs(in.points[order[k]][j] - in.points[order[k - 1]][j]) <= tol;
     }
-    if (joined) keep[k] = false; else ++nfinal;
+    if (joined)
+      keep[k] = false;
+    else
+      ++nfinal;
     final_of[k] = nfinal;
   }
 
@@ -197,8 +200,7 @@ TEST(RenModel, RandomMeshesGetTheModelsWholeNumbering) {
 
     int d[3] = {1, 2, 3};
     std::shuffle(d, d + 3, random);
-    Answers a{d[0], d[1], d[2], "yn"[pick(2)], "yn"[pick(2)], "yn"[pick(2)],
-              tolerances[pick(7)]};
+    Answers a{d[0], d[1], d[2], "yn"[pick(2)], "yn"[pick(2)], "yn"[pick(2)], tolerances[pick(7)]};
 
     std::vector<editing::Point> points;
     for (int p = 1; p <= npoin; ++p) {
@@ -206,14 +208,13 @@ TEST(RenModel, RandomMeshesGetTheModelsWholeNumbering) {
     }
     Session s;
     s.write("rnd.vmz",
-            editing::mesh_file("Random", "Mesh",
-                               std::vector<std::vector<int>>(in.elements.begin() + 1,
-                                                             in.elements.end()),
-                               points,
-                               std::vector<int>(in.specials.begin() + 1, in.specials.end())));
-    std::string answers = format("rea\nrnd\nren\n%d\n%d\n%d\n%c\n%c\n%c\n%s\nwri\nout\nend\n",
-                                 a.d1, a.d2, a.d3, a.sort_elements, a.sort_special, a.connect,
-                                 a.tol.c_str());
+            editing::mesh_file(
+                "Random", "Mesh",
+                std::vector<std::vector<int>>(in.elements.begin() + 1, in.elements.end()), points,
+                std::vector<int>(in.specials.begin() + 1, in.specials.end())));
+    std::string answers =
+        format("rea\nrnd\nren\n%d\n%d\n%d\n%c\n%c\n%c\n%s\nwri\nout\nend\n", a.d1, a.d2, a.d3,
+               a.sort_elements, a.sort_special, a.connect, a.tol.c_str());
     Result r = s.run(answers);
     ASSERT_EQ(r.status, 0) << r.err;
 

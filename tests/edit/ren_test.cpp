@@ -43,12 +43,23 @@ std::string report(const std::string& elements, int difference) {
 // Two unit cubes side by side along x, as a brick repeated once with step 1: 16 points, the
 // four points of the shared face twice. Points 2 and 9 (both at (1,0,0)) are special nodes.
 std::string two_cubes(const std::vector<int>& specials = {2, 9}) {
-  return mesh_file("Cubes", "Mesh",
-                   {{1, 2, 4, 3, 5, 6, 8, 7}, {9, 10, 12, 11, 13, 14, 16, 15}},
-                   {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0},
-                    {0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {1, 1, 1},
-                    {1, 0, 0}, {2, 0, 0}, {1, 1, 0}, {2, 1, 0},
-                    {1, 0, 1}, {2, 0, 1}, {1, 1, 1}, {2, 1, 1}},
+  return mesh_file("Cubes", "Mesh", {{1, 2, 4, 3, 5, 6, 8, 7}, {9, 10, 12, 11, 13, 14, 16, 15}},
+                   {{0, 0, 0},
+                    {1, 0, 0},
+                    {0, 1, 0},
+                    {1, 1, 0},
+                    {0, 0, 1},
+                    {1, 0, 1},
+                    {0, 1, 1},
+                    {1, 1, 1},
+                    {1, 0, 0},
+                    {2, 0, 0},
+                    {1, 1, 0},
+                    {2, 1, 0},
+                    {1, 0, 1},
+                    {2, 0, 1},
+                    {1, 1, 1},
+                    {2, 1, 1}},
                    specials);
 }
 
@@ -79,59 +90,57 @@ TEST(Ren, TwoTouchingCubesAreJoinedIntoTwelvePoints) {
   Session s;
   s.write("cubes.vmz", two_cubes());
   Result r = s.run("rea\ncubes\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) +
-                       step("ren") + heading + directions("", "", "") + options("", "", "", "") +
-                       please_wait + report("       1       2", 7) +
-                       handback("Cubes", "Mesh", 2, 12, 1) + write_step("out", "cubes", 2, 12, 1) +
-                       step("end") + leave());
+  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) + step("ren") +
+                       heading + directions("", "", "") + options("", "", "", "") + please_wait +
+                       report("       1       2", 7) + handback("Cubes", "Mesh", 2, 12, 1) +
+                       write_step("out", "cubes", 2, 12, 1) + step("end") + leave());
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"), lines(std::vector<std::string>{
-                                         "Cubes",
-                                         "Mesh",
-                                         "    2      12       1",
-                                         "    1     8        1     5     7     3     2     6     8     4",
-                                         "    2     8        5     9    11     7     6    10    12     8",
-                                     } +
-                                     joined_points + std::vector<std::string>{"    1     5"}));
+  EXPECT_EQ(s.read("out.vmz"),
+            lines(std::vector<std::string>{
+                      "Cubes",
+                      "Mesh",
+                      "    2      12       1",
+                      "    1     8        1     5     7     3     2     6     8     4",
+                      "    2     8        5     9    11     7     6    10    12     8",
+                  } +
+                  joined_points + std::vector<std::string>{"    1     5"}));
 }
 
 TEST(Ren, WithoutJoiningCoincidentPointsGetConsecutiveNumbers) {
   Session s;
   s.write("cubes.vmz", two_cubes());
   Result r = s.run("rea\ncubes\nren\n\n\n\n\n\nn\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) +
-                       step("ren") + heading + directions("", "", "") + options("", "", "n", "") +
-                       please_wait + report("       2", 11) +
-                       handback("Cubes", "Mesh", 2, 16, 2) + write_step("out", "cubes", 2, 16, 2) +
-                       step("end") + leave());
+  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) + step("ren") +
+                       heading + directions("", "", "") + options("", "", "n", "") + please_wait +
+                       report("       2", 11) + handback("Cubes", "Mesh", 2, 16, 2) +
+                       write_step("out", "cubes", 2, 16, 2) + step("end") + leave());
   // The partitions of the sort put the copy of (1,0,0) from the second cube first, and so on.
-  EXPECT_EQ(s.read("out.vmz"),
-            lines({
-                "Cubes",
-                "Mesh",
-                "    2      16       2",
-                "    1     8        1     6    10     3     2     8    11     4",
-                "    2     8        5    13    15     9     7    14    16    12",
-                "    1      0.00000000      0.00000000      0.00000000",
-                "    2      0.00000000      0.00000000      1.00000000",
-                "    3      0.00000000      1.00000000      0.00000000",
-                "    4      0.00000000      1.00000000      1.00000000",
-                "    5      1.00000000      0.00000000      0.00000000",
-                "    6      1.00000000      0.00000000      0.00000000",
-                "    7      1.00000000      0.00000000      1.00000000",
-                "    8      1.00000000      0.00000000      1.00000000",
-                "    9      1.00000000      1.00000000      0.00000000",
-                "   10      1.00000000      1.00000000      0.00000000",
-                "   11      1.00000000      1.00000000      1.00000000",
-                "   12      1.00000000      1.00000000      1.00000000",
-                "   13      2.00000000      0.00000000      0.00000000",
-                "   14      2.00000000      0.00000000      1.00000000",
-                "   15      2.00000000      1.00000000      0.00000000",
-                "   16      2.00000000      1.00000000      1.00000000",
-                "    1     5",
-                "    2     6",
-            }));
+  EXPECT_EQ(s.read("out.vmz"), lines({
+                                   "Cubes",
+                                   "Mesh",
+                                   "    2      16       2",
+                                   "    1     8        1     6    10     3     2     8    11     4",
+                                   "    2     8        5    13    15     9     7    14    16    12",
+                                   "    1      0.00000000      0.00000000      0.00000000",
+                                   "    2      0.00000000      0.00000000      1.00000000",
+                                   "    3      0.00000000      1.00000000      0.00000000",
+                                   "    4      0.00000000      1.00000000      1.00000000",
+                                   "    5      1.00000000      0.00000000      0.00000000",
+                                   "    6      1.00000000      0.00000000      0.00000000",
+                                   "    7      1.00000000      0.00000000      1.00000000",
+                                   "    8      1.00000000      0.00000000      1.00000000",
+                                   "    9      1.00000000      1.00000000      0.00000000",
+                                   "   10      1.00000000      1.00000000      0.00000000",
+                                   "   11      1.00000000      1.00000000      1.00000000",
+                                   "   12      1.00000000      1.00000000      1.00000000",
+                                   "   13      2.00000000      0.00000000      0.00000000",
+                                   "   14      2.00000000      0.00000000      1.00000000",
+                                   "   15      2.00000000      1.00000000      0.00000000",
+                                   "   16      2.00000000      1.00000000      1.00000000",
+                                   "    1     5",
+                                   "    2     6",
+                               }));
 }
 
 TEST(Ren, JoinedSpecialNodesAreListedTwiceUnlessSorted) {
@@ -139,64 +148,63 @@ TEST(Ren, JoinedSpecialNodesAreListedTwiceUnlessSorted) {
   s.write("cubes.vmz", two_cubes({9, 3, 2}));
   Result r = s.run("rea\ncubes\nren\n\n\n\n\nn\n\n\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"), lines(std::vector<std::string>{
-                                         "Cubes",
-                                         "Mesh",
-                                         "    2      12       3",
-                                         "    1     8        1     5     7     3     2     6     8     4",
-                                         "    2     8        5     9    11     7     6    10    12     8",
-                                     } +
-                                     joined_points +
-                                     std::vector<std::string>{"    1     5", "    2     3",
-                                                              "    3     5"}));
+  EXPECT_EQ(
+      s.read("out.vmz"),
+      lines(std::vector<std::string>{
+                "Cubes",
+                "Mesh",
+                "    2      12       3",
+                "    1     8        1     5     7     3     2     6     8     4",
+                "    2     8        5     9    11     7     6    10    12     8",
+            } +
+            joined_points + std::vector<std::string>{"    1     5", "    2     3", "    3     5"}));
 
   Session t;
   t.write("cubes.vmz", two_cubes({9, 3, 2}));
   r = t.run("rea\ncubes\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(t.read("out.vmz"), lines(std::vector<std::string>{
-                                         "Cubes",
-                                         "Mesh",
-                                         "    2      12       2",
-                                         "    1     8        1     5     7     3     2     6     8     4",
-                                         "    2     8        5     9    11     7     6    10    12     8",
-                                     } +
-                                     joined_points +
-                                     std::vector<std::string>{"    1     3", "    2     5"}));
+  EXPECT_EQ(t.read("out.vmz"),
+            lines(std::vector<std::string>{
+                      "Cubes",
+                      "Mesh",
+                      "    2      12       2",
+                      "    1     8        1     5     7     3     2     6     8     4",
+                      "    2     8        5     9    11     7     6    10    12     8",
+                  } +
+                  joined_points + std::vector<std::string>{"    1     3", "    2     5"}));
 }
 
 TEST(Ren, InvalidDirectionsAreAskedAgainAndAnyOrderOfTheThreeIsAccepted) {
   Session s;
   s.write("cubes.vmz", two_cubes());
   Result r = s.run("rea\ncubes\nren\n1\n1\n2\n3\n1\n2\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) +
-                       step("ren") + heading + directions("1", "1", "2") +
+  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) + step("ren") +
+                       heading + directions("1", "1", "2") +
                        "\nERROR: invalid set of directions - repeat answer ...\n" +
                        directions("3", "1", "2") + options("", "", "", "") + please_wait +
                        report("       1       2", 9) + handback("Cubes", "Mesh", 2, 12, 1) +
                        write_step("out", "cubes", 2, 12, 1) + step("end") + leave());
   // z slowest, then x, y fastest.
-  EXPECT_EQ(s.read("out.vmz"),
-            lines({
-                "Cubes",
-                "Mesh",
-                "    2      12       1",
-                "    1     8        1     3     4     2     7     9    10     8",
-                "    2     8        3     5     6     4     9    11    12    10",
-                "    1      0.00000000      0.00000000      0.00000000",
-                "    2      0.00000000      1.00000000      0.00000000",
-                "    3      1.00000000      0.00000000      0.00000000",
-                "    4      1.00000000      1.00000000      0.00000000",
-                "    5      2.00000000      0.00000000      0.00000000",
-                "    6      2.00000000      1.00000000      0.00000000",
-                "    7      0.00000000      0.00000000      1.00000000",
-                "    8      0.00000000      1.00000000      1.00000000",
-                "    9      1.00000000      0.00000000      1.00000000",
-                "   10      1.00000000      1.00000000      1.00000000",
-                "   11      2.00000000      0.00000000      1.00000000",
-                "   12      2.00000000      1.00000000      1.00000000",
-                "    1     3",
-            }));
+  EXPECT_EQ(s.read("out.vmz"), lines({
+                                   "Cubes",
+                                   "Mesh",
+                                   "    2      12       1",
+                                   "    1     8        1     3     4     2     7     9    10     8",
+                                   "    2     8        3     5     6     4     9    11    12    10",
+                                   "    1      0.00000000      0.00000000      0.00000000",
+                                   "    2      0.00000000      1.00000000      0.00000000",
+                                   "    3      1.00000000      0.00000000      0.00000000",
+                                   "    4      1.00000000      1.00000000      0.00000000",
+                                   "    5      2.00000000      0.00000000      0.00000000",
+                                   "    6      2.00000000      1.00000000      0.00000000",
+                                   "    7      0.00000000      0.00000000      1.00000000",
+                                   "    8      0.00000000      1.00000000      1.00000000",
+                                   "    9      1.00000000      0.00000000      1.00000000",
+                                   "   10      1.00000000      1.00000000      1.00000000",
+                                   "   11      2.00000000      0.00000000      1.00000000",
+                                   "   12      2.00000000      1.00000000      1.00000000",
+                                   "    1     3",
+                               }));
 }
 
 TEST(Ren, BarsAreWrittenFromTheSmallerNodeAndOtherElementsKeepTheirOrder) {
@@ -204,30 +212,27 @@ TEST(Ren, BarsAreWrittenFromTheSmallerNodeAndOtherElementsKeepTheirOrder) {
   // Points along x in falling order, so point p becomes point 8 - p.
   std::vector<editing::Point> points;
   for (int p = 1; p <= 7; ++p) points.push_back({static_cast<double>(7 - p), 0, 0});
-  s.write("line.vmz",
-          mesh_file("Line", "Mesh", {{1, 5}, {1, 5, 3}, {2, 1, 3, 4, 2}}, points, {}));
+  s.write("line.vmz", mesh_file("Line", "Mesh", {{1, 5}, {1, 5, 3}, {2, 1, 3, 4, 2}}, points, {}));
   Result r = s.run("rea\nline\nren\n\n\n\nn\n\n\n\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("line", "new", "Line", "Mesh", 3, 7, 0) + step("ren") +
-                       heading + directions("", "", "") + options("n", "", "", "") +
-                       please_wait + report("       1       2", 4) +
-                       handback("Line", "Mesh", 3, 7, 0) + write_step("out", "line", 3, 7, 0) +
-                       step("end") + leave());
-  EXPECT_EQ(s.read("out.vmz"),
-            lines({
-                "Line",
-                "Mesh",
-                "    3       7       0",
-                "    1     2        3     7",
-                "    2     3        7     3     5",
-                "    3     5        6     7     5     4     6",
-                "    1      0.00000000      0.00000000      0.00000000",
-                "    2      1.00000000      0.00000000      0.00000000",
-                "    3      2.00000000      0.00000000      0.00000000",
-                "    4      3.00000000      0.00000000      0.00000000",
-                "    5      4.00000000      0.00000000      0.00000000",
-                "    6      5.00000000      0.00000000      0.00000000",
-                "    7      6.00000000      0.00000000      0.00000000",
-            }));
+                       heading + directions("", "", "") + options("n", "", "", "") + please_wait +
+                       report("       1       2", 4) + handback("Line", "Mesh", 3, 7, 0) +
+                       write_step("out", "line", 3, 7, 0) + step("end") + leave());
+  EXPECT_EQ(s.read("out.vmz"), lines({
+                                   "Line",
+                                   "Mesh",
+                                   "    3       7       0",
+                                   "    1     2        3     7",
+                                   "    2     3        7     3     5",
+                                   "    3     5        6     7     5     4     6",
+                                   "    1      0.00000000      0.00000000      0.00000000",
+                                   "    2      1.00000000      0.00000000      0.00000000",
+                                   "    3      2.00000000      0.00000000      0.00000000",
+                                   "    4      3.00000000      0.00000000      0.00000000",
+                                   "    5      4.00000000      0.00000000      0.00000000",
+                                   "    6      5.00000000      0.00000000      0.00000000",
+                                   "    7      6.00000000      0.00000000      0.00000000",
+                               }));
 }
 
 TEST(Ren, ElementsAreSortedByTheirCentresOnlyWhenAsked) {
@@ -240,15 +245,13 @@ TEST(Ren, ElementsAreSortedByTheirCentresOnlyWhenAsked) {
   s.write("bars.vmz", mesh);
   Result r = s.run("rea\nbars\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"),
-            mesh_file("Bars", "Mesh", {{1, 2}, {3, 4}, {5, 6}}, sorted, {}));
+  EXPECT_EQ(s.read("out.vmz"), mesh_file("Bars", "Mesh", {{1, 2}, {3, 4}, {5, 6}}, sorted, {}));
 
   Session t;
   t.write("bars.vmz", mesh);
   r = t.run("rea\nbars\nren\n\n\n\nn\n\n\n\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(t.read("out.vmz"),
-            mesh_file("Bars", "Mesh", {{5, 6}, {1, 2}, {3, 4}}, sorted, {}));
+  EXPECT_EQ(t.read("out.vmz"), mesh_file("Bars", "Mesh", {{5, 6}, {1, 2}, {3, 4}}, sorted, {}));
 }
 
 TEST(Ren, MeshWithoutElementsHasAnEmptyListAndDifferenceZero) {
@@ -259,17 +262,16 @@ TEST(Ren, MeshWithoutElementsHasAnEmptyListAndDifferenceZero) {
                        heading + directions("", "", "") + options("", "", "", "") + please_wait +
                        report("", 0) + handback("Points", "Mesh", 0, 2, 1) +
                        write_step("out", "pts", 0, 2, 1) + step("end") + leave());
-  EXPECT_EQ(s.read("out.vmz"),
-            mesh_file("Points", "Mesh", {}, {{0, 0, 0}, {1, 0, 0}}, {2}));
+  EXPECT_EQ(s.read("out.vmz"), mesh_file("Points", "Mesh", {}, {{0, 0, 0}, {1, 0, 0}}, {2}));
 }
 
 TEST(Ren, CloseFirstCoordinatesChainIntoOneGroupOrderedByTheOthers) {
   Session s;
   // x steps of 0.000008 chain (each below the tolerance 1e-05) although the group spans
   // 0.000016; inside the group the points go by y. Point 4 starts a group of its own.
-  s.write("chain.vmz", mesh_file("Chain", "Mesh", {{1, 2, 3, 4}},
-                                 {{0, 3, 0}, {0.000008, 1, 0}, {0.000016, 2, 0}, {0.00005, 0, 0}},
-                                 {}));
+  s.write("chain.vmz",
+          mesh_file("Chain", "Mesh", {{1, 2, 3, 4}},
+                    {{0, 3, 0}, {0.000008, 1, 0}, {0.000016, 2, 0}, {0.00005, 0, 0}}, {}));
   Result r = s.run("rea\nchain\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.read("out.vmz"), lines({
@@ -291,8 +293,14 @@ TEST(Ren, GroupingIsStrictJoiningIsNotAndOnlyNeighboursAreJoined) {
   // exactly 0.25 in x only: joined. Points 5 and 7 lie within 0.25 of each other, but point 6
   // (far from both in y) comes between them in the order, so they stay apart.
   s.write("tol.vmz", mesh_file("Tol", "Mesh", {},
-                               {{0, 1, 0}, {0.25, 0, 0}, {3, 0, 0}, {3.25, 0, 0},
-                                {9, 0, 0}, {9, 0.4, 0.1}, {9, 0, 0.2}, {9, 0.2, 5}},
+                               {{0, 1, 0},
+                                {0.25, 0, 0},
+                                {3, 0, 0},
+                                {3.25, 0, 0},
+                                {9, 0, 0},
+                                {9, 0.4, 0.1},
+                                {9, 0, 0.2},
+                                {9, 0.2, 5}},
                                {}));
   Result r = s.run("rea\ntol\nren\n\n\n\n\n\n\n0.25\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);

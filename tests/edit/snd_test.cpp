@@ -1,7 +1,8 @@
 // snd: special node detection on lines and planes.
+#include "edit/snd.h"
+
 #include <gtest/gtest.h>
 
-#include "edit/snd.h"
 #include "support/editing.h"
 #include "support/inprocess.h"
 #include "support/session.h"
@@ -91,16 +92,13 @@ TEST(Snd, LineToleranceAroundTheEndsAndBesideTheLine) {
   };
   s.write("pts.vmz", mesh_file("Points", "Mesh", {}, points, {}));
   Result r = s.run("rea\npts\nsnd\n2\n\nc\n0\n0\n0\n1\n0\n0\n0\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("pts", "new", "Points", "Mesh", 0, 8, 0) + step("snd") +
-                       heading + ask_int(kind_q, 0, "2") + line_start("c") +
-                       ask_real("First  point: x1", "0", "0") +
-                       ask_real("First  point: x2", "0", "0") +
-                       ask_real("First  point: x3", "0", "0") +
-                       ask_real("Second point: x1", "0", "1") +
-                       ask_real("Second point: x2", "0", "0") +
-                       ask_real("Second point: x3", "0", "0") + ask_int(kind_q, 0, "0") +
-                       special_return + write_step("out", "pts", 0, 8, 5) + step("end") +
-                       leave());
+  EXPECT_EQ(r.out,
+            startup() + read_step("pts", "new", "Points", "Mesh", 0, 8, 0) + step("snd") + heading +
+                ask_int(kind_q, 0, "2") + line_start("c") + ask_real("First  point: x1", "0", "0") +
+                ask_real("First  point: x2", "0", "0") + ask_real("First  point: x3", "0", "0") +
+                ask_real("Second point: x1", "0", "1") + ask_real("Second point: x2", "0", "0") +
+                ask_real("Second point: x3", "0", "0") + ask_int(kind_q, 0, "0") + special_return +
+                write_step("out", "pts", 0, 8, 5) + step("end") + leave());
   EXPECT_EQ(specials_of(s.read("out.vmz"), 0, 8),
             lines({"    1     1", "    2     2", "    3     3", "    4     6", "    5     7"}));
 }
@@ -109,30 +107,25 @@ TEST(Snd, PlaneToleranceIsScaledByTheNormalsLength) {
   Session s;
   // Plane through (0,0,0), (2,0,0), (0,2,0): the normal (0,0,4) multiplies the height by 4.
   std::vector<editing::Point> points = {
-      {0, 0, 0.00002},    // 1: 0.00008, taken
-      {0, 0, 0.000025},   // 2: exactly 0.0001, not taken (strict)
-      {0, 0, 0.00003},    // 3: 0.00012, not taken
-      {1, 1, -0.00002},   // 4: below the plane, taken
-      {5, 5, 0},          // 5: in the plane far outside the triangle, taken
+      {0, 0, 0.00002},   // 1: 0.00008, taken
+      {0, 0, 0.000025},  // 2: exactly 0.0001, not taken (strict)
+      {0, 0, 0.00003},   // 3: 0.00012, not taken
+      {1, 1, -0.00002},  // 4: below the plane, taken
+      {5, 5, 0},         // 5: in the plane far outside the triangle, taken
   };
   s.write("pts.vmz", mesh_file("Points", "Mesh", {}, points, {}));
   Result r = s.run("rea\npts\nsnd\n3\n\nc\n0\n0\n0\n2\n0\n0\n0\n2\n0\n0\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("pts", "new", "Points", "Mesh", 0, 5, 0) + step("snd") +
-                       heading + ask_int(kind_q, 0, "3") +
-                       ask_real("Tolerance to detect nodes", "0.0001", "") +
-                       "\nThree points will be asked to define a plane:\n" +
-                       ask_char("Nodal n)umbers or c)oordinates", 'n', 'c', 'n', "c") +
-                       ask_real("First  point: x1", "0", "0") +
-                       ask_real("First  point: x2", "0", "0") +
-                       ask_real("First  point: x3", "0", "0") +
-                       ask_real("Second point: x1", "0", "2") +
-                       ask_real("Second point: x2", "0", "0") +
-                       ask_real("Second point: x3", "0", "0") +
-                       ask_real("Third  point: x1", "0", "0") +
-                       ask_real("Third  point: x2", "0", "2") +
-                       ask_real("Third  point: x3", "0", "0") + ask_int(kind_q, 0, "0") +
-                       special_return + write_step("out", "pts", 0, 5, 3) + step("end") +
-                       leave());
+  EXPECT_EQ(r.out,
+            startup() + read_step("pts", "new", "Points", "Mesh", 0, 5, 0) + step("snd") + heading +
+                ask_int(kind_q, 0, "3") + ask_real("Tolerance to detect nodes", "0.0001", "") +
+                "\nThree points will be asked to define a plane:\n" +
+                ask_char("Nodal n)umbers or c)oordinates", 'n', 'c', 'n', "c") +
+                ask_real("First  point: x1", "0", "0") + ask_real("First  point: x2", "0", "0") +
+                ask_real("First  point: x3", "0", "0") + ask_real("Second point: x1", "0", "2") +
+                ask_real("Second point: x2", "0", "0") + ask_real("Second point: x3", "0", "0") +
+                ask_real("Third  point: x1", "0", "0") + ask_real("Third  point: x2", "0", "2") +
+                ask_real("Third  point: x3", "0", "0") + ask_int(kind_q, 0, "0") + special_return +
+                write_step("out", "pts", 0, 5, 3) + step("end") + leave());
   EXPECT_EQ(specials_of(s.read("out.vmz"), 0, 5),
             lines({"    1     1", "    2     4", "    3     5"}));
 }

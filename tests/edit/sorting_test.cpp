@@ -203,26 +203,26 @@ TEST(Srtspn, DistinctEntriesInAscendingOrder) {
 }
 
 TEST(Maxdif, ListsEveryElementReachingTheLargestDifference) {
-  // Element order 3 1 2; the final number of point p is 10 - p.
-  mesh::MeshBuffer buffer;
-  buffer.nelem = 3;
-  buffer.npoin = 9;
-  buffer.nnoel = OneVector<int>(3);
-  buffer.lnods = OneMatrix<int>(3, mesh::mnode);
-  int lists[3][3] = {{1, 5, 3}, {2, 9, 2}, {4, 4, 4}};
-  int counts[3] = {3, 3, 1};
-  for (int e = 1; e <= 3; ++e) {
-    buffer.nnoel[e] = counts[e - 1];
-    for (int k = 1; k <= 3; ++k) buffer.lnods(e, k) = lists[e - 1][k - 1];
-  }
-  OneVector<int> order(3);
-  order[1] = 3, order[2] = 1, order[3] = 2;
-  OneVector<int> final_point(9);
-  for (int p = 1; p <= 9; ++p) final_point[p] = 10 - p;
-  // Differences: new element 1 (old 3, one node) 0, new 2 (old 1) 4, new 3 (old 2) 7.
+  // Differences: element 1 (one node) 0, element 2 7, element 3 (a closed list) 4, element 4 7.
+  int counts[4] = {1, 3, 5, 2};
+  int nodes[11] = {4, 9, 2, 5, 3, 6, 7, 5, 3, 1, 8};
+  edit::NodeLists lists;
+  lists.nelem = 4;
+  lists.count = OneVector<int>(4);
+  lists.nodes = OneVector<int>(11);
+  for (int i = 1; i <= 4; ++i) lists.count[i] = counts[i - 1];
+  for (int k = 1; k <= 11; ++k) lists.nodes[k] = nodes[k - 1];
   inprocess::Console console("");
-  EXPECT_EQ(edit::maxdif(buffer, order, final_point), 7);
+  EXPECT_EQ(edit::maxdif(lists), 7);
   EXPECT_EQ(console.out(),
             "\nElement(s) with a difference between nodes equal to the maximum difference:\n"
-            "       3\n");
+            "       2       4\n");
+}
+
+TEST(Maxdif, WithoutElementsTheListIsEmptyAndTheDifferenceZero) {
+  edit::NodeLists lists;
+  inprocess::Console console("");
+  EXPECT_EQ(edit::maxdif(lists), 0);
+  EXPECT_EQ(console.out(),
+            "\nElement(s) with a difference between nodes equal to the maximum difference:\n\n");
 }
