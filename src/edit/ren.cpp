@@ -16,10 +16,10 @@ using console::OneMatrix;
 using console::OneVector;
 using console::outf;
 
-// The renumbering as it is written: element i is buffer element element_order[i], its node
-// list lists element i; buffer point p becomes final point final_point[p]; sorted position k
-// holds buffer point point_order[k] and is written when keep[k] is 'y'; the special nodes are
-// lspno[1 .. nspno] in final numbers.
+// The renumbering as it is written, kept apart from the buffer: element i is buffer element
+// element_order[i], and its renumbered node list is element i of `lists`; buffer point p becomes
+// final point final_point[p]; sorted position k holds buffer point point_order[k] and is written
+// when keep[k] is 'y'; the special nodes are lspno[1 .. nspno] in final numbers.
 struct Renumbering {
   OneVector<int> element_order;
   NodeLists lists;
@@ -38,7 +38,8 @@ bool is_direction_set(int d1, int d2, int d3) {
   return true;
 }
 
-// The bounding-box centre of every element.
+// The bounding-box centre of every element. The box starts from the element's first node, so
+// coordinates of any size count.
 OneMatrix<double> element_centres(const mesh::MeshBuffer& buffer) {
   OneMatrix<double> centres(buffer.nelem, mesh::ndime);
   for (int e = 1; e <= buffer.nelem; ++e) {

@@ -128,39 +128,6 @@ TEST(Qsorti, SortsAscendingWithRepeatsAndSubRanges) {
   }
 }
 
-TEST(Sortc3, ToleranceZeroOrNegativeOrdersByTheFirstDirectionAlone) {
-  std::mt19937 random(4242);
-  for (double tol : {0.0, -1.0}) {
-    for (int trial = 0; trial < 50; ++trial) {
-      int n = 1 + static_cast<int>(random() % 60);
-      OneMatrix<double> values(n, 3);
-      for (int k = 1; k <= n; ++k) {
-        for (int j = 1; j <= 3; ++j) values(k, j) = static_cast<double>(random() % 3);
-      }
-      OneVector<int> order = identity(n);
-      std::vector<int> expected(n + 1);
-      for (int k = 1; k <= n; ++k) expected[k] = k;
-      edit::sortc3(2, 3, 1, n, tol, order, values);
-      reference_qsortp(2, 1, n, expected, values);
-      expected.erase(expected.begin());
-      ASSERT_EQ(as_vector(order), expected);
-    }
-  }
-}
-
-TEST(Sortc3, SubGroupsOfTheSecondDirectionAreSortedByTheThird) {
-  // d1 = 1 (all equal: one group), d2 = 2 with a chain 0, 0.5, 1.0 (tol 0.6) and a separate 5,
-  // d3 = 3 decides inside the chain.
-  double rows[5][3] = {{0, 5, 1}, {0, 1.0, 3}, {0, 0, 2}, {0, 0.5, 9}, {0, 5, 0}};
-  OneMatrix<double> values(5, 3);
-  for (int k = 1; k <= 5; ++k) {
-    for (int j = 1; j <= 3; ++j) values(k, j) = rows[k - 1][j - 1];
-  }
-  OneVector<int> order = identity(5);
-  edit::sortc3(1, 2, 3, 5, 0.6, order, values);
-  EXPECT_EQ(as_vector(order), (std::vector<int>{3, 2, 4, 5, 1}));
-}
-
 TEST(Cnnode, JoinsNeighboursWithinTheToleranceInEveryCoordinate) {
   // In sorted order: A, A + 0.25 in x (joined: non-strict), then 0.3 away in y (new), then a
   // point back at A (not a neighbour of A: new).
@@ -177,29 +144,6 @@ TEST(Cnnode, JoinsNeighboursWithinTheToleranceInEveryCoordinate) {
   EXPECT_EQ(edit::cnnode(4, 0.25, 'y', map, order, coord, keep), 3);
   EXPECT_EQ(as_vector(map), (std::vector<int>{1, 1, 2, 3}));
   EXPECT_EQ(std::string(keep.begin(), keep.end()), "ynyy");
-}
-
-TEST(Cnnode, WithoutJoiningEveryPositionIsKeptAndTheMapIsLeftAlone) {
-  OneMatrix<double> coord(3, 3);
-  coord.zero();
-  OneVector<int> order = identity(3);
-  OneVector<int> map(3);
-  map[1] = 7, map[2] = 8, map[3] = 9;
-  OneVector<char> keep(3);
-  EXPECT_EQ(edit::cnnode(3, 1.0, 'n', map, order, coord, keep), 3);
-  EXPECT_EQ(as_vector(map), (std::vector<int>{7, 8, 9}));
-  EXPECT_EQ(std::string(keep.begin(), keep.end()), "yyy");
-}
-
-TEST(Srtspn, DistinctEntriesInAscendingOrder) {
-  OneVector<int> lspno(6);
-  int entries[6] = {5, 2, 5, 1, 2, 5};
-  for (int s = 1; s <= 6; ++s) lspno[s] = entries[s - 1];
-  int nspno = edit::srtspn(7, 6, lspno);
-  ASSERT_EQ(nspno, 3);
-  EXPECT_EQ(lspno[1], 1);
-  EXPECT_EQ(lspno[2], 2);
-  EXPECT_EQ(lspno[3], 5);
 }
 
 TEST(Maxdif, ListsEveryElementReachingTheLargestDifference) {
@@ -219,10 +163,3 @@ TEST(Maxdif, ListsEveryElementReachingTheLargestDifference) {
             "       2       4\n");
 }
 
-TEST(Maxdif, WithoutElementsTheListIsEmptyAndTheDifferenceZero) {
-  edit::NodeLists lists;
-  inprocess::Console console("");
-  EXPECT_EQ(edit::maxdif(lists), 0);
-  EXPECT_EQ(console.out(),
-            "\nElement(s) with a difference between nodes equal to the maximum difference:\n\n");
-}
