@@ -1,5 +1,6 @@
 // ele: elimination of ranges of elements.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/editing.h"
 #include "support/session.h"
@@ -118,4 +119,15 @@ TEST(Ele, RefusedOnAMeshWithoutElements) {
   Result r = s.run("rea\npts\nele\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("pts", "new", "Points", "Mesh", 0, 1, 0) + step("ele") +
                        "\nERROR: need at least one element\n" + step("end") + leave());
+}
+
+TEST(Ele, TemporaryFileThatCannotBeCreatedIsFatal) {
+  Session s;
+  s.write("bars.vmz", full_chain());
+  // A folder in the file's place, not empty, so that start-up cannot remove it.
+  ASSERT_EQ(::mkdir(s.path("tmp.vmz").c_str(), 0700), 0);
+  s.write("tmp.vmz/keep", "");
+  Result r = s.run("rea\nbars\nele\n0\n");
+  EXPECT_EQ(r.err, fatal("Unable to open output file - tmp.vmz"));
+  EXPECT_EQ(r.status, 1);
 }

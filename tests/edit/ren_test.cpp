@@ -1,5 +1,7 @@
 // ren: renumbering with joining of coincident points, element sorting, special nodes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/editing.h"
 #include "support/session.h"
@@ -316,4 +318,34 @@ TEST(Ren, GroupingIsStrictJoiningIsNotAndOnlyNeighboursAreJoined) {
                                    "    6      9.00000000      0.00000000      0.20000000",
                                    "    7      9.00000000      0.20000000      5.00000000",
                                }));
+}
+
+TEST(Ren, TemporaryFileThatCannotBeCreatedIsFatal) {
+  Session s;
+  s.write("pts.vmz", mesh_file("Points", "Mesh", {}, {{0, 0, 0}}, {}));
+  // A folder in the file's place, not empty, so that start-up cannot remove it.
+  ASSERT_EQ(::mkdir(s.path("tmp.vmz").c_str(), 0700), 0);
+  s.write("tmp.vmz/keep", "");
+  Result r = s.run("rea\npts\nren\n\n\n\n\n\n\n\n");
+  EXPECT_EQ(r.out, startup() + read_step("pts", "new", "Points", "Mesh", 0, 1, 0) + step("ren") +
+                       heading + directions("", "", "") + options("", "", "", "") + please_wait +
+                       report("", 0));
+  EXPECT_EQ(r.err, fatal("Unable to open output file - jobname.vmz"));
+  EXPECT_EQ(r.status, 1);
+}
+
+TEST(Ren, FailedWriteLeavesTheBufferAsItWas) {
+  Session s;
+  std::string mesh = two_cubes();
+  s.write("cubes.vmz", mesh);
+  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  // tmp.vmz leads to a device that is always full: the renumbered mesh cannot be written.
+  Result r =
+      s.run("rea\ncubes\nsys\nln -s /dev/full tmp.vmz\n\nren\n\n\n\n\n\n\n\n\nwri\nout\nend\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, warning("Unable to write output file - tmp.vmz"));
+  EXPECT_NE(r.out.find("\nWriting file: tmp.vmz\n\nNothing changed - press the Return key ... \n"),
+            std::string::npos);
+  EXPECT_EQ(s.read("out.vmz"), mesh);
+  EXPECT_FALSE(s.exists("tmp.vmz"));
 }

@@ -2,6 +2,8 @@
 #include "edit/snd.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/editing.h"
 #include "support/inprocess.h"
@@ -186,4 +188,33 @@ TEST(SndResult, CountLineThenRunningNumbersAndAscendingPoints) {
     edit::vmzsnd(buffer);
   }
   EXPECT_EQ(dir.read("tmp.snd"), "       0\n");
+}
+
+TEST(Snd, SpecialNodeFileThatCannotBeCreatedIsFatal) {
+  Session s;
+  s.write("sq.vmz", square({}));
+  // A folder in the file's place, not empty, so that start-up cannot remove it.
+  ASSERT_EQ(::mkdir(s.path("tmp.snd").c_str(), 0700), 0);
+  s.write("tmp.snd/keep", "");
+  Result r = s.run("rea\nsq\nsnd\n");
+  EXPECT_EQ(r.out,
+            startup() + read_step("sq", "new", "Square", "Mesh", 1, 4, 0) + step("snd") + heading);
+  EXPECT_EQ(r.err, fatal("Unable to open output file - tmp.snd"));
+  EXPECT_EQ(r.status, 1);
+}
+
+TEST(Snd, FailedWriteLeavesTheSpecialNodesAsTheyWere) {
+  Session s;
+  std::string mesh = square({3, 1});
+  s.write("sq.vmz", mesh);
+  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  // tmp.snd leads to a device that is always full: the scratch list cannot be written.
+  Result r =
+      s.run("rea\nsq\nsys\nln -s /dev/full tmp.snd\n\nsnd\n2\n\n\n1\n2\n0\n\nwri\nout\nend\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, warning("Unable to write output file - tmp.snd"));
+  EXPECT_NE(r.out.find(ask_int(kind_q, 0, "0") + "\nNothing changed - press the Return key ... \n"),
+            std::string::npos);
+  EXPECT_EQ(s.read("out.vmz"), mesh);
+  EXPECT_FALSE(s.exists("tmp.snd"));
 }

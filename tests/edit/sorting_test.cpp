@@ -162,4 +162,3 @@ TEST(Maxdif, ListsEveryElementReachingTheLargestDifference) {
             "\nElement(s) with a difference between nodes equal to the maximum difference:\n"
             "       2       4\n");
 }
-
