@@ -16,8 +16,9 @@ namespace {
 // entries cover any int range.
 class PartStack {
  public:
+  explicit PartStack(const char* routine) : routine_(routine) {}
   void push(int lo, int hi) {
-    if (top_ == capacity) console::fatal("qsort: internal error 1");
+    if (top_ == capacity) console::fatal(std::string(routine_) + ": internal error 1");
     parts_[top_++] = {lo, hi};
   }
   bool pop(int& lo, int& hi) {
@@ -33,6 +34,7 @@ class PartStack {
   struct Part {
     int lo, hi;
   };
+  const char* routine_;
   Part parts_[capacity];
   int top_ = 0;
 };
@@ -43,8 +45,8 @@ class PartStack {
 // has more than one entry). The two parts never overlap, so the order in which they are
 // processed does not change the result.
 template <class Key, class Swap>
-void partition_sort(int lo, int hi, Key key, Swap swap) {
-  PartStack pending;
+void partition_sort(const char* routine, int lo, int hi, Key key, Swap swap) {
+  PartStack pending(routine);
   for (;;) {
     while (lo < hi) {
       auto pivot = key(lo + (hi - lo) / 2);
@@ -81,10 +83,6 @@ void partition_sort(int lo, int hi, Key key, Swap swap) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // An entry of a permutation with its key beside it. Sorting these pairs makes exactly the
 // comparisons and exchanges that sorting the permutation by looking its keys up would make, but
 // reads memory in sequence instead of jumping through the key table.
@@ -102,16 +100,16 @@ void sort_by_key(int d, int lo, int hi, console::OneVector<int>& order,
   if (lo >= hi) return;
   if (hi - lo + 1 < packed_minimum) {
     partition_sort(
-        lo, hi, [&](int k) { return values(order[k], d); },
+        "qsortp", lo, hi, [&](int k) { return values(order[k], d); },
         [&](int a, int b) { std::swap(order[a], order[b]); });
     return;
   }
-  Keyed* pairs = scratch - lo;  // pairs[k] for k = lo .. hi
-  for (int k = lo; k <= hi; ++k) pairs[k] = {values(order[k], d), order[k]};
+  // Entry k of the range is scratch[k - lo].
+  for (int k = lo; k <= hi; ++k) scratch[k - lo] = {values(order[k], d), order[k]};
   partition_sort(
-      lo, hi, [&](int k) { return pairs[k].key; },
-      [&](int a, int b) { std::swap(pairs[a], pairs[b]); });
-  for (int k = lo; k <= hi; ++k) order[k] = pairs[k].item;
+      "qsortp", lo, hi, [&](int k) { return scratch[k - lo].key; },
+      [&](int a, int b) { std::swap(scratch[a - lo], scratch[b - lo]); });
+  for (int k = lo; k <= hi; ++k) order[k] = scratch[k - lo].item;
 }
 
 }  // namespace
@@ -225,7 +223,7 @@ int maxdif(const NodeLists& lists) {
 
 void qsorti(int lo, int hi, console::OneVector<int>& v) {
   partition_sort(
-      lo, hi, [&](int k) { return v[k]; }, [&](int a, int b) { std::swap(v[a], v[b]); });
+      "qsorti", lo, hi, [&](int k) { return v[k]; }, [&](int a, int b) { std::swap(v[a], v[b]); });
 }
 
 }  // namespace edit
