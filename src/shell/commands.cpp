@@ -9,6 +9,12 @@
 #include "edit/rot.h"
 #include "edit/shr.h"
 #include "generate/gen.h"
+#include "edit/cue.h"
+#include "edit/ele.h"
+#include "edit/elp.h"
+#include "edit/mer.h"
+#include "edit/ren.h"
+#include "edit/snd.h"
 #include "shell/shell.h"
 
 namespace shell {
@@ -59,27 +65,55 @@ void run_gen(Shell& s) {
   if (generate::vmzgen(s.current(), s.buffer_jobname(), s.titles()) == 'y') s.handback();
 }
 
+void run_cue(Shell& s) {
+  edit::vmzcue(s.current(), s.titles());
+  s.handback();
+}
+void run_ele(Shell& s) {
+  edit::vmzele(s.current(), s.titles());
+  s.handback();
+}
+void run_elp(Shell& s) {
+  edit::vmzelp(s.current(), s.titles());
+  s.handback();
+}
+// The merged mesh always goes to buffer a, whichever buffer is current; buffer b's elements now
+// live there, so buffer b counts as written.
+void run_mer(Shell& s) {
+  edit::vmzmer(s.buffer(1), s.buffer(2), s.titles());
+  s.handback(1);
+  s.mark_written(2, 'y');
+}
+void run_ren(Shell& s) {
+  edit::vmzren(s.current(), s.titles());
+  s.handback();
+}
+void run_snd(Shell& s) {
+  edit::vmzsnd(s.current());
+  s.special_node_return();
+}
+
 constexpr Command table[] = {
     {"bts", Check::element, nullptr},
     {"ccf", Check::none, run_ccf},
     {"csm", Check::none, run_csm},
-    {"cue", Check::element, nullptr},
+    {"cue", Check::element, run_cue},
     {"cya", Check::point, run_cya},
     {"dxi", Check::none, nullptr},
     {"dxo", Check::point, nullptr},
-    {"ele", Check::element, nullptr},
-    {"elp", Check::point, nullptr},
+    {"ele", Check::element, run_ele},
+    {"elp", Check::point, run_elp},
     {"gen", Check::element, run_gen},
     {"gld", Check::element, run_gld},
-    {"mer", Check::point_in_b, nullptr},
+    {"mer", Check::point_in_b, run_mer},
     {"mir", Check::point, run_mir},
     {"mov", Check::point, run_mov},
     {"paa", Check::point, run_paa},
     {"rea", Check::none, run_rea},
-    {"ren", Check::point, nullptr},
+    {"ren", Check::point, run_ren},
     {"rot", Check::point, run_rot},
     {"shr", Check::element, run_shr},
-    {"snd", Check::point, nullptr},
+    {"snd", Check::point, run_snd},
     {"stf", Check::element, nullptr},
     {"sys", Check::none, run_sys},
     {"wri", Check::point, run_wri},

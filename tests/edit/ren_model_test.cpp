@@ -1,0 +1,232 @@
+// ren on random meshes with many equal and nearly equal coordinates, against a plain model of
+// the renumbering: the sort, the grouping, the joining and the writing rules, nothing else.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/editing.h"
+#include "support/session.h"
+
+using namespace session;
+
+namespace {
+
+using Coords = std::vector<std::array<double, 4>>;  // [point][1..3], index 0 unused
+
+// The partition-exchange sort of order[lo .. hi] by v[order[k]][d], middle pivot, recursion on
+// the left part and a loop on the right part.
+void qsortp(int d, int lo, int hi, std::vector<int>& order, const Coords& v) {
+  for (;;) {
+    double pivot = v[order[(lo + hi) / 2]][d];
+    int i = lo, j = hi;
+    do {
+      while (v[order[i]][d] < pivot) ++i;
+      while (pivot < v[order[j]][d]) --j;
+      if (i <= j) std::swap(order[i++], order[j--]);
+    } while (i <= j);
+    if (lo < j) qsortp(d, lo, j, order, v);
+    if (i >= hi) return;
+    lo = i;
+  }
+}
+
+void sortc3(int d1, int d2, int d3, int n, double tol, std::vector<int>& order, const Coords& v) {
+  qsortp(d1, 1, n, order, v);
+  int i = 1;
+  for (;;) {
+    int j = i + 1;
+    while (j <= n && std::abs(v[order[j]][d1] - v[order[j - 1]][d1]) < tol) ++j;
+    qsortp(d2, i, j - 1, order, v);
+    int s = i;
+    while (s != j) {
+      int k = s + 1;
+      while (k <= j - 1 && std::abs(v[order[k]][d2] - v[order[k - 1]][d2]) < tol) ++k;
+      qsortp(d3, s, k - 1, order, v);
+      s = k;
+    }
+    if (j == n + 1) return;
+    i = j;
+  }
+}
+
+struct Mesh {
+  std::vector<std::vector<int>> elements;  // node lists, element 0 unused
+  Coords points;                           // point 0 unused
+  std::vector<int> specials;               // special node 0 unused
+};
+
+struct Answers {
+  int d1, d2, d3;
+  char sort_elements, sort_special, connect;
+  std::string tol;
+};
+
+struct Expected {
+  Mesh mesh;
+  int difference = 0;
+};
+
+Expected renumber(const Mesh& in, const Answers& a) {
+  const int nelem = static_cast<int>(in.elements.size()) - 1;
+  const int npoin = static_cast<int>(in.points.size()) - 1;
+  const double tol = std::strtod(a.tol.c_str(), nullptr);
+  Coords centres(nelem + 1);
+  for (int e = 1; e <= nelem; ++e) {
+    for (int j = 1; j <= 3; ++j) {
+      double smallest = 1e30, largest = -1e30;
+      for (int p : in.elements[e]) {
+        smallest = std::min(smallest, in.points[p][j]);
+        largest = std::max(largest, in.points[p][j]);
+      }
+      centres[e][j] = (largest + smallest) * 0.5;
+    }
+  }
+  std::vector<int> order(npoin + 1), element_order(nelem + 1), position(npoin + 1);
+  for (int k = 0; k <= npoin; ++k) order[k] = k;
+  for (int e = 0; e <= nelem; ++e) element_order[e] = e;
+  sortc3(a.d1, a.d2, a.d3, npoin, tol, order, in.points);
+  for (int k = 1; k <= npoin; ++k) position[order[k]] = k;
+  if (a.sort_elements == 'y' && nelem > 0)
+    sortc3(a.d1, a.d2, a.d3, nelem, tol, element_order, centres);
+
+  // Final number of every sorted position; a position joins the one just before it.
+  std::vector<int> final_of(npoin + 1);
+  std::vector<bool> keep(npoin + 1, true);
+  int nfinal = 0;
+  for (int k = 1; k <= npoin; ++k) {
+    bool joined = a.connect == 'y' && k > 1;
+    for (int j = 1; j <= 3 && joined; ++j) {
+      joined = std::abs(in.points[order[k]][j] - in.points[order[k - 1]][j]) <= tol;
+    }
+    if (joined)
+      keep[k] = false;
+    else
+      ++nfinal;
+    final_of[k] = nfinal;
+  }
+
+  Expected out;
+  out.mesh.elements.resize(1);
+  for (int i = 1; i <= nelem; ++i) {
+    std::vector<int> nodes;
+    for (int p : in.elements[element_order[i]]) nodes.push_back(final_of[position[p]]);
+    int spread = *std::max_element(nodes.begin(), nodes.end()) -
+                 *std::min_element(nodes.begin(), nodes.end());
+    out.difference = std::max(out.difference, spread);
+    if (nodes.size() == 2 && nodes[0] > nodes[1]) std::swap(nodes[0], nodes[1]);
+    out.mesh.elements.push_back(nodes);
+  }
+  out.mesh.points.resize(1);
+  for (int k = 1; k <= npoin; ++k) {
+    if (keep[k]) out.mesh.points.push_back(in.points[order[k]]);
+  }
+  out.mesh.specials.resize(1);
+  std::vector<int> specials;
+  for (std::size_t s = 1; s < in.specials.size(); ++s) {
+    specials.push_back(final_of[position[in.specials[s]]]);
+  }
+  if (a.sort_special == 'y') {
+    std::sort(specials.begin(), specials.end());
+    specials.erase(std::unique(specials.begin(), specials.end()), specials.end());
+  }
+  out.mesh.specials.insert(out.mesh.specials.end(), specials.begin(), specials.end());
+  return out;
+}
+
+// Reads a mesh file written by wri (numbers after the two title lines).
+Mesh parse(const std::string& file) {
+  std::istringstream text(file);
+  std::string line;
+  std::getline(text, line);
+  std::getline(text, line);
+  int nelem, npoin, nspno, number;
+  text >> nelem >> npoin >> nspno;
+  Mesh m;
+  m.elements.resize(1);
+  for (int e = 1; e <= nelem; ++e) {
+    int count;
+    text >> number >> count;
+    std::vector<int> nodes(count);
+    for (int& n : nodes) text >> n;
+    m.elements.push_back(nodes);
+  }
+  m.points.resize(1);
+  for (int p = 1; p <= npoin; ++p) {
+    std::array<double, 4> x{};
+    text >> number >> x[1] >> x[2] >> x[3];
+    m.points.push_back(x);
+  }
+  m.specials.resize(1);
+  for (int s = 1; s <= nspno; ++s) {
+    int point;
+    text >> number >> point;
+    m.specials.push_back(point);
+  }
+  return m;
+}
+
+}  // namespace
+
+TEST(RenModel, RandomMeshesGetTheModelsWholeNumbering) {
+  // Values with at most 8 decimals, so that the file holds them exactly; several lie closer to
+  // each other than the tolerances below, some chain.
+  const double values[] = {0, 1, 2, 0.000004, 0.000008, 0.000012, 1.000005, 2.00001, 0.5, -1};
+  const char* const tolerances[] = {"1e-05", "0", "-1", "0.000006", "0.6", "0.5", "1"};
+  const int sizes[] = {1, 2, 3, 4, 5, 8, 9, 20};
+  std::mt19937 random(20240611);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+
+  for (int trial = 0; trial < 60; ++trial) {
+    Mesh in;
+    int npoin = 1 + pick(40);
+    int nelem = pick(12);
+    in.points.resize(npoin + 1);
+    for (int p = 1; p <= npoin; ++p) {
+      for (int j = 1; j <= 3; ++j) in.points[p][j] = values[pick(4 + pick(7))];
+    }
+    in.elements.resize(1);
+    for (int e = 1; e <= nelem; ++e) {
+      std::vector<int> nodes(sizes[pick(8)]);
+      for (int& n : nodes) n = 1 + pick(npoin);
+      in.elements.push_back(nodes);
+    }
+    in.specials.resize(1);
+    for (int s = pick(6); s > 0; --s) in.specials.push_back(1 + pick(npoin));
+
+    int d[3] = {1, 2, 3};
+    std::shuffle(d, d + 3, random);
+    Answers a{d[0], d[1], d[2], "yn"[pick(2)], "yn"[pick(2)], "yn"[pick(2)], tolerances[pick(7)]};
+
+    std::vector<editing::Point> points;
+    for (int p = 1; p <= npoin; ++p) {
+      points.push_back({in.points[p][1], in.points[p][2], in.points[p][3]});
+    }
+    Session s;
+    s.write("rnd.vmz",
+            editing::mesh_file(
+                "Random", "Mesh",
+                std::vector<std::vector<int>>(in.elements.begin() + 1, in.elements.end()), points,
+                std::vector<int>(in.specials.begin() + 1, in.specials.end())));
+    std::string answers =
+        format("rea\nrnd\nren\n%d\n%d\n%d\n%c\n%c\n%c\n%s\nwri\nout\nend\n", a.d1, a.d2, a.d3,
+               a.sort_elements, a.sort_special, a.connect, a.tol.c_str());
+    Result r = s.run(answers);
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    Expected expected = renumber(in, a);
+    Mesh got = parse(s.read("out.vmz"));
+    std::string what = "trial " + std::to_string(trial) + " answers " + answers;
+    EXPECT_EQ(got.elements, expected.mesh.elements) << what;
+    EXPECT_EQ(got.points, expected.mesh.points) << what;
+    EXPECT_EQ(got.specials, expected.mesh.specials) << what;
+    EXPECT_NE(r.out.find(format("Maximum difference between nodes of the same element = %8d\n",
+                                expected.difference)),
+              std::string::npos)
+        << what;
+  }
+}
