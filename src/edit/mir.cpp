@@ -82,7 +82,7 @@ void correct_node_order(mesh::MeshBuffer& buffer, int correction) {
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
     int* nodes = buffer.lnods.row(ielem);
     int k = buffer.nnoel[ielem];
-    bool closed = nodes[0] == nodes[k - 1];
+    bool closed = mesh::is_closed(buffer, ielem);
     if (closed) --k;
     bool valid = true;
     std::span<const int> p = permutation(correction, k, valid);

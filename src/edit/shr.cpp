@@ -14,13 +14,6 @@ using mesh::ndime;
 
 namespace {
 
-// The node count without the closing repeat. A list of a single node is open: read as closed
-// it would leave an element without nodes, which no mesh file may hold.
-int open_nodes(const mesh::MeshBuffer& buffer, int ielem) {
-  int n = buffer.nnoel[ielem];
-  return n >= 2 && buffer.lnods(ielem, 1) == buffer.lnods(ielem, n) ? n - 1 : n;
-}
-
 // Surface elements (4, 8 or 9 nodes) are written with their first node repeated at the end.
 bool written_closed(int k) { return k == 4 || k == 8 || k == 9; }
 
@@ -55,7 +48,7 @@ void vmzshr(const mesh::MeshBuffer& buffer, const mesh::Titles& titles) {
   long long npoin = 0;
   long long nspno = 0;
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-    int k = open_nodes(buffer, ielem);
+    int k = mesh::open_count(buffer, ielem);
     npoin += k;
     for (int i = 1; i <= k; ++i) {
       if (special[static_cast<std::size_t>(buffer.lnods(ielem, i))]) ++nspno;
@@ -71,7 +64,7 @@ void vmzshr(const mesh::MeshBuffer& buffer, const mesh::Titles& titles) {
   int nodes[mesh::mnode + 1];
   int next = 0;
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-    int k = open_nodes(buffer, ielem);
+    int k = mesh::open_count(buffer, ielem);
     int first = next + 1;
     for (int i = 0; i < k; ++i) nodes[i] = ++next;
     if (written_closed(k)) {
@@ -84,7 +77,7 @@ void vmzshr(const mesh::MeshBuffer& buffer, const mesh::Titles& titles) {
   double centre[ndime];
   double x[ndime];
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-    int k = open_nodes(buffer, ielem);
+    int k = mesh::open_count(buffer, ielem);
     bbcent(buffer, ielem, k, centre);
     for (int i = 1; i <= k; ++i) {
       const double* point = buffer.coord.row(buffer.lnods(ielem, i));
@@ -95,7 +88,7 @@ void vmzshr(const mesh::MeshBuffer& buffer, const mesh::Titles& titles) {
   }
   int ipoin = 0;
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-    int k = open_nodes(buffer, ielem);
+    int k = mesh::open_count(buffer, ielem);
     for (int i = 1; i <= k; ++i) {
       ++ipoin;
       if (special[static_cast<std::size_t>(buffer.lnods(ielem, i))]) writer.special(ipoin);

@@ -33,10 +33,11 @@ struct Titles {
 };
 
 // A surface element may store its first node again after its last one (a closed node list).
-// True when the first and the last entry of the element's list hold the same point.
+// True when the first and the last entry of the element's list hold the same point. A list of
+// a single entry is open: taken as closed it would leave an element without nodes.
 inline bool is_closed(const MeshBuffer& buffer, int ielem) {
   int n = buffer.nnoel[ielem];
-  return n >= 1 && buffer.lnods(ielem, 1) == buffer.lnods(ielem, n);
+  return n >= 2 && buffer.lnods(ielem, 1) == buffer.lnods(ielem, n);
 }
 // The node count without the closing repeat of a closed list.
 inline int open_count(const MeshBuffer& buffer, int ielem) {
