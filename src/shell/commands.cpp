@@ -1,6 +1,8 @@
 #include "shell/commands.h"
 
 #include "shell/shell.h"
+#include "transform/bts.h"
+#include "transform/stf.h"
 
 namespace shell {
 
@@ -14,9 +16,15 @@ void run_help(Shell& s) { s.help(); }
 void run_sys(Shell& s) { s.system_command(); }
 void run_rea(Shell& s) { s.read_mesh(); }
 void run_wri(Shell& s) { s.write_mesh(); }
+void run_bts(Shell& s) {
+  if (transform::vmzbts(s.current(), s.titles()) == 'y') s.handback();
+}
+void run_stf(Shell& s) {
+  if (transform::vmzstf(s.current(), s.titles()) == 'y') s.handback();
+}
 
 constexpr Command table[] = {
-    {"bts", Check::element, nullptr},
+    {"bts", Check::element, run_bts},
     {"ccf", Check::none, run_ccf},
     {"csm", Check::none, nullptr},
     {"cue", Check::element, nullptr},
@@ -36,7 +44,7 @@ constexpr Command table[] = {
     {"rot", Check::point, nullptr},
     {"shr", Check::element, nullptr},
     {"snd", Check::point, nullptr},
-    {"stf", Check::element, nullptr},
+    {"stf", Check::element, run_stf},
     {"sys", Check::none, run_sys},
     {"wri", Check::point, run_wri},
     {"wrp", Check::point, nullptr},

@@ -1,0 +1,42 @@
+// The search for common items: faces that two bricks share, sides that two shells share.
+//
+// Every item is a row of point numbers (a face of a brick, a bar along a shell's side). Its key
+// is the sum of all coordinates of its nodes. Item j is a copy of an earlier item i when
+//   - j comes after i and both are still kept,
+//   - their keys differ by less than 1e-8 in absolute value, and
+//   - j holds every node of i (each of i's point numbers occurs somewhere in j's row).
+// The key only preselects: points that coincide but carry different numbers never make a copy.
+// Items are visited in order; each kept item looks for its first kept copy and, when it finds
+// one, drops the copy (and itself too, for shared faces).
+//
+// Instead of comparing every item with every later one, the search keeps for each point the
+// list of items that contain it, in item order. A copy of item i contains every node of i, so
+// it appears in the list of each of them; scanning the shortest of those lists from i onwards
+// meets the copies in the same order as the full scan, and the first one found is the same.
+#pragma once
+
+#include "console/arrays.h"
+
+namespace transform {
+
+// What happens when an item finds its copy.
+enum class CommonRule {
+  drop_both,   // both are dropped: a face between two bricks is no outer face
+  drop_later,  // only the copy is dropped: a side between two shells is written once
+};
+
+// Keys may differ by less than this and still be equal.
+constexpr double key_tolerance = 1e-8;
+
+// keys[i] = x + y + z summed over the nodes of row i of `items`, in row order.
+// `keys` must hold items.rows() entries; every point number must be a row of `coord`.
+void item_keys(const console::OneMatrix<int>& items, const console::OneMatrix<double>& coord,
+               console::OneVector<double>& keys);
+
+// Sets flags[i] to 'y' for the items kept and 'n' for the items dropped. `keys` and `flags`
+// hold items.rows() entries; every point number is at least 1.
+void flag_common_items(const console::OneMatrix<int>& items,
+                       const console::OneVector<double>& keys, CommonRule rule,
+                       console::OneVector<char>& flags);
+
+}  // namespace transform
