@@ -1,8 +1,10 @@
 #include "transform/common_items.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "console/report.h"
@@ -30,45 +32,60 @@ bool repeated(const int* row, int k) {
   return false;
 }
 
-// For each point, the items that contain it, in ascending item order: the items of point p are
-// entries[first[p] .. first[p + 1] - 1].
-struct PointIndex {
+// An item is "full" when its points are all different. A copy of a full item holds all its
+// `width` points in its own `width` entries, so it names exactly the same points: it is a full
+// item with the same smallest point. Full items therefore only search the short list of the
+// full items that share their smallest point. An item with a repeated point may be held by
+// items of other point sets (1 1 2 3 by 1 2 3 4), so it searches the list of all the items
+// that contain one of its points.
+bool is_full(const int* row, int width) {
+  for (int k = 1; k < width; ++k) {
+    if (repeated(row, k)) return false;
+  }
+  return true;
+}
+
+int smallest_point(const int* row, int width) { return *std::min_element(row, row + width); }
+
+// Lists of items by point, each in ascending item order: the items listed under point p are
+// entries[first[p] .. first[p + 1] - 1]. head[p] marks where the part still worth scanning
+// begins. Items are visited in ascending order and flags only ever change from 'y' to 'n', so
+// an entry that is not after the visited item, or that is dropped, is never a copy again: heads
+// only move forward.
+struct PointLists {
   std::vector<std::size_t> first;
   std::vector<int> entries;
-};
+  std::vector<std::size_t> head;
 
-PointIndex index_points(const console::OneMatrix<int>& items) {
-  const int nitem = items.rows();
-  const int width = items.cols();
-  int maxpoint = 0;
-  for (int i = 1; i <= nitem; ++i) {
-    const int* row = items.row(i);
-    for (int k = 0; k < width; ++k) {
-      if (row[k] < 1) console::fatal("flag_common_items: internal error 1");
-      if (row[k] > maxpoint) maxpoint = row[k];
+  // Lists item i under each point that `points_of(i, list)` hands to `list(p)`.
+  template <class PointsOf>
+  void build(int nitem, int maxpoint, PointsOf points_of) {
+    first.assign(static_cast<std::size_t>(maxpoint) + 2, 0);
+    for (int i = 1; i <= nitem; ++i) {
+      points_of(i, [&](int p) { ++first[static_cast<std::size_t>(p) + 1]; });
     }
-  }
-  PointIndex index;
-  index.first.assign(static_cast<std::size_t>(maxpoint) + 2, 0);
-  for (int i = 1; i <= nitem; ++i) {
-    const int* row = items.row(i);
-    for (int k = 0; k < width; ++k) {
-      if (!repeated(row, k)) ++index.first[static_cast<std::size_t>(row[k]) + 1];
+    for (std::size_t p = 1; p < first.size(); ++p) first[p] += first[p - 1];
+    entries.resize(first.back());
+    head.assign(first.begin(), first.end() - 1);
+    // Filled in item order, so each list comes out ascending; `head` serves as the fill
+    // position and is reset afterwards.
+    for (int i = 1; i <= nitem; ++i) {
+      points_of(i, [&](int p) { entries[head[static_cast<std::size_t>(p)]++] = i; });
     }
+    head.assign(first.begin(), first.end() - 1);
   }
-  for (std::size_t p = 1; p < index.first.size(); ++p) index.first[p] += index.first[p - 1];
-  index.entries.resize(index.first.back());
-  // Filled in item order, so each point's list comes out ascending. `next` starts as a copy of
-  // `first` and ends one list further on.
-  std::vector<std::size_t> next(index.first.begin(), index.first.end() - 1);
-  for (int i = 1; i <= nitem; ++i) {
-    const int* row = items.row(i);
-    for (int k = 0; k < width; ++k) {
-      if (!repeated(row, k)) index.entries[next[static_cast<std::size_t>(row[k])]++] = i;
-    }
+
+  // The part of point p's list after item i that holds items still kept: [begin, end).
+  template <class Flags>
+  std::pair<std::size_t, std::size_t> after(int p, int i, const Flags& flags) {
+    const std::size_t q = static_cast<std::size_t>(p);
+    std::size_t h = head[q];
+    const std::size_t end = first[q + 1];
+    while (h < end && (entries[h] <= i || flags[entries[h]] != 'y')) ++h;
+    head[q] = h;
+    return {h, end};
   }
-  return index;
-}
+};
 
 }  // namespace
 
@@ -94,35 +111,56 @@ void flag_common_items(const console::OneMatrix<int>& items,
   for (int i = 1; i <= nitem; ++i) flags[i] = 'y';
   if (nitem == 0) return;
 
-  const PointIndex index = index_points(items);
-  // head[p]: where the part of point p's list still worth scanning begins. Items are visited in
-  // ascending order and flags only ever change from 'y' to 'n', so an entry that is not after
-  // the visited item, or that is dropped, is never a copy again: heads only move forward.
-  std::vector<std::size_t> head(index.first.begin(), index.first.end() - 1);
+  int maxpoint = 0;
+  bool any_repeat = false;
+  console::OneVector<char> full(nitem);
+  for (int i = 1; i <= nitem; ++i) {
+    const int* row = items.row(i);
+    if (smallest_point(row, width) < 1) console::fatal("flag_common_items: internal error 1");
+    maxpoint = std::max(maxpoint, *std::max_element(row, row + width));
+    full[i] = is_full(row, width) ? 'y' : 'n';
+    any_repeat = any_repeat || full[i] == 'n';
+  }
+
+  PointLists by_smallest;
+  by_smallest.build(nitem, maxpoint, [&](int i, auto&& list) {
+    if (full[i] == 'y') list(smallest_point(items.row(i), width));
+  });
+  PointLists by_point;
+  if (any_repeat) {
+    by_point.build(nitem, maxpoint, [&](int i, auto&& list) {
+      const int* row = items.row(i);
+      for (int k = 0; k < width; ++k) {
+        if (!repeated(row, k)) list(row[k]);
+      }
+    });
+  }
 
   for (int i = 1; i <= nitem; ++i) {
     if (flags[i] != 'y') continue;
     const int* row = items.row(i);
 
-    // The node of item i with the fewest later items: every copy of i is in its list.
-    std::size_t best_begin = 0;
-    std::size_t best_end = 0;
-    std::size_t best_length = std::numeric_limits<std::size_t>::max();
-    for (int k = 0; k < width; ++k) {
-      const std::size_t p = static_cast<std::size_t>(row[k]);
-      std::size_t h = head[p];
-      const std::size_t end = index.first[p + 1];
-      while (h < end && (index.entries[h] <= i || flags[index.entries[h]] != 'y')) ++h;
-      head[p] = h;
-      if (end - h < best_length) {
-        best_length = end - h;
-        best_begin = h;
-        best_end = end;
+    // Where i's copies are listed: under its smallest point, or, with a repeated point, under
+    // the point of i with the fewest later items.
+    std::pair<std::size_t, std::size_t> range;
+    const std::vector<int>* entries = nullptr;
+    if (full[i] == 'y') {
+      range = by_smallest.after(smallest_point(row, width), i, flags);
+      entries = &by_smallest.entries;
+    } else {
+      std::size_t best_length = std::numeric_limits<std::size_t>::max();
+      for (int k = 0; k < width; ++k) {
+        const auto part = by_point.after(row[k], i, flags);
+        if (part.second - part.first < best_length) {
+          best_length = part.second - part.first;
+          range = part;
+        }
       }
+      entries = &by_point.entries;
     }
 
-    for (std::size_t e = best_begin; e < best_end; ++e) {
-      const int j = index.entries[e];
+    for (std::size_t e = range.first; e < range.second; ++e) {
+      const int j = (*entries)[e];
       if (flags[j] != 'y') continue;
       if (!(std::fabs(keys[i] - keys[j]) < key_tolerance)) continue;
       if (!holds_every_node(items.row(j), row, width)) continue;
