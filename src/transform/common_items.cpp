@@ -91,14 +91,17 @@ struct PointLists {
 
 void item_keys(const console::OneMatrix<int>& items, const console::OneMatrix<double>& coord,
                console::OneVector<double>& keys) {
+  // x + y + z of each point once, then the sum of those over the nodes of each item.
+  console::OneVector<double> point_sum(coord.rows());
+  for (int ipoin = 1; ipoin <= coord.rows(); ++ipoin) {
+    const double* x = coord.row(ipoin);
+    point_sum[ipoin] = x[0] + x[1] + x[2];
+  }
   const int width = items.cols();
   for (int i = 1; i <= items.rows(); ++i) {
     const int* row = items.row(i);
     double key = 0.0;
-    for (int k = 0; k < width; ++k) {
-      const double* x = coord.row(row[k]);
-      for (int idime = 0; idime < coord.cols(); ++idime) key += x[idime];
-    }
+    for (int k = 0; k < width; ++k) key += point_sum[row[k]];
     keys[i] = key;
   }
 }
@@ -111,20 +114,23 @@ void flag_common_items(const console::OneMatrix<int>& items,
   for (int i = 1; i <= nitem; ++i) flags[i] = 'y';
   if (nitem == 0) return;
 
+  // smallest[i]: the smallest point of item i when its points all differ, else 0.
   int maxpoint = 0;
   bool any_repeat = false;
-  console::OneVector<char> full(nitem);
+  console::OneVector<int> smallest(nitem);
   for (int i = 1; i <= nitem; ++i) {
     const int* row = items.row(i);
-    if (smallest_point(row, width) < 1) console::fatal("flag_common_items: internal error 1");
+    const int low = smallest_point(row, width);
+    if (low < 1) console::fatal("flag_common_items: internal error 1");
     maxpoint = std::max(maxpoint, *std::max_element(row, row + width));
-    full[i] = is_full(row, width) ? 'y' : 'n';
-    any_repeat = any_repeat || full[i] == 'n';
+    const bool full = is_full(row, width);
+    smallest[i] = full ? low : 0;
+    any_repeat = any_repeat || !full;
   }
 
   PointLists by_smallest;
   by_smallest.build(nitem, maxpoint, [&](int i, auto&& list) {
-    if (full[i] == 'y') list(smallest_point(items.row(i), width));
+    if (smallest[i] != 0) list(smallest[i]);
   });
   PointLists by_point;
   if (any_repeat) {
@@ -144,8 +150,8 @@ void flag_common_items(const console::OneMatrix<int>& items,
     // the point of i with the fewest later items.
     std::pair<std::size_t, std::size_t> range;
     const std::vector<int>* entries = nullptr;
-    if (full[i] == 'y') {
-      range = by_smallest.after(smallest_point(row, width), i, flags);
+    if (smallest[i] != 0) {
+      range = by_smallest.after(smallest[i], i, flags);
       entries = &by_smallest.entries;
     } else {
       std::size_t best_length = std::numeric_limits<std::size_t>::max();

@@ -1,7 +1,7 @@
 // The search for common items: faces that two bricks share, sides that two shells share.
 //
 // Every item is a row of point numbers (a face of a brick, a bar along a shell's side). Its key
-// is the sum of all coordinates of its nodes. Item j is a copy of an earlier item i when
+// is the sum of all coordinates of its nodes: x + y + z of each node, added up in row order. Item j is a copy of an earlier item i when
 //   - j comes after i and both are still kept,
 //   - their keys differ by less than 1e-8 in absolute value, and
 //   - j holds every node of i (each of i's point numbers occurs somewhere in j's row).
@@ -30,8 +30,8 @@ enum class CommonRule {
 // Keys may differ by less than this and still be equal.
 constexpr double key_tolerance = 1e-8;
 
-// keys[i] = x + y + z summed over the nodes of row i of `items`, in row order.
-// `keys` must hold items.rows() entries; every point number must be a row of `coord`.
+// keys[i] = (x + y + z) of each node of row i of `items`, summed in row order. `keys` must hold
+// items.rows() entries; every point number must be a row of `coord` (three columns).
 void item_keys(const console::OneMatrix<int>& items, const console::OneMatrix<double>& coord,
                console::OneVector<double>& keys);
 
