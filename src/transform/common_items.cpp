@@ -34,7 +34,7 @@ bool repeated(const int* row, int k) {
 
 // An item is "full" when its points are all different. A copy of a full item holds all its
 // `width` points in its own `width` entries, so it names exactly the same points: it is a full
-// item with the same smallest point. Full items therefore only search the short list of the
+// item with the same smallest point. Full items therefore only search the short chain of the
 // full items that share their smallest point. An item with a repeated point may be held by
 // items of other point sets (1 1 2 3 by 1 2 3 4), so it searches the list of all the items
 // that contain one of its points.
@@ -114,24 +114,32 @@ void flag_common_items(const console::OneMatrix<int>& items,
   for (int i = 1; i <= nitem; ++i) flags[i] = 'y';
   if (nitem == 0) return;
 
-  // smallest[i]: the smallest point of item i when its points all differ, else 0.
+  // For an item whose points all differ, next[i] is the next such item with the same smallest
+  // point (0 when there is none): its possible copies, in order. Items with a repeated point
+  // have no chain (next[i] = -1) and search the lists by point instead.
   int maxpoint = 0;
   bool any_repeat = false;
-  console::OneVector<int> smallest(nitem);
-  for (int i = 1; i <= nitem; ++i) {
-    const int* row = items.row(i);
-    const int low = smallest_point(row, width);
-    if (low < 1) console::fatal("flag_common_items: internal error 1");
-    maxpoint = std::max(maxpoint, *std::max_element(row, row + width));
-    const bool full = is_full(row, width);
-    smallest[i] = full ? low : 0;
-    any_repeat = any_repeat || !full;
+  console::OneVector<int> next(nitem);
+  {
+    std::vector<int> latest;  // latest[p]: the last item so far whose smallest point is p
+    for (int i = 1; i <= nitem; ++i) {
+      const int* row = items.row(i);
+      const int low = smallest_point(row, width);
+      if (low < 1) console::fatal("flag_common_items: internal error 1");
+      maxpoint = std::max(maxpoint, *std::max_element(row, row + width));
+      if (!is_full(row, width)) {
+        next[i] = -1;
+        any_repeat = true;
+        continue;
+      }
+      next[i] = 0;
+      const std::size_t p = static_cast<std::size_t>(low);
+      if (p >= latest.size()) latest.resize(std::max(p + 1, 2 * latest.size()), 0);
+      if (latest[p] != 0) next[latest[p]] = i;
+      latest[p] = i;
+    }
   }
 
-  PointLists by_smallest;
-  by_smallest.build(nitem, maxpoint, [&](int i, auto&& list) {
-    if (smallest[i] != 0) list(smallest[i]);
-  });
   PointLists by_point;
   if (any_repeat) {
     by_point.build(nitem, maxpoint, [&](int i, auto&& list) {
@@ -142,37 +150,51 @@ void flag_common_items(const console::OneMatrix<int>& items,
     });
   }
 
+  auto is_copy = [&](int i, int j) {
+    return std::fabs(keys[i] - keys[j]) < key_tolerance &&
+           holds_every_node(items.row(j), items.row(i), width);
+  };
+  auto drop = [&](int i, int j) {
+    flags[j] = 'n';
+    if (rule == CommonRule::drop_both) flags[i] = 'n';
+  };
+
   for (int i = 1; i <= nitem; ++i) {
     if (flags[i] != 'y') continue;
-    const int* row = items.row(i);
 
-    // Where i's copies are listed: under its smallest point, or, with a repeated point, under
-    // the point of i with the fewest later items.
-    std::pair<std::size_t, std::size_t> range;
-    const std::vector<int>* entries = nullptr;
-    if (smallest[i] != 0) {
-      range = by_smallest.after(smallest[i], i, flags);
-      entries = &by_smallest.entries;
-    } else {
-      std::size_t best_length = std::numeric_limits<std::size_t>::max();
-      for (int k = 0; k < width; ++k) {
-        const auto part = by_point.after(row[k], i, flags);
-        if (part.second - part.first < best_length) {
-          best_length = part.second - part.first;
-          range = part;
+    if (next[i] >= 0) {
+      // Dropped items are unlinked on the way: they are never a copy again.
+      int before = i;
+      for (int j = next[i]; j != 0; j = next[j]) {
+        if (flags[j] != 'y') {
+          next[before] = next[j];
+        } else if (is_copy(i, j)) {
+          drop(i, j);
+          break;
+        } else {
+          before = j;
         }
       }
-      entries = &by_point.entries;
+      continue;
     }
 
+    // A repeated point: the list of the point of i with the fewest later items.
+    const int* row = items.row(i);
+    std::pair<std::size_t, std::size_t> range;
+    std::size_t best_length = std::numeric_limits<std::size_t>::max();
+    for (int k = 0; k < width; ++k) {
+      const auto part = by_point.after(row[k], i, flags);
+      if (part.second - part.first < best_length) {
+        best_length = part.second - part.first;
+        range = part;
+      }
+    }
     for (std::size_t e = range.first; e < range.second; ++e) {
-      const int j = (*entries)[e];
-      if (flags[j] != 'y') continue;
-      if (!(std::fabs(keys[i] - keys[j]) < key_tolerance)) continue;
-      if (!holds_every_node(items.row(j), row, width)) continue;
-      flags[j] = 'n';
-      if (rule == CommonRule::drop_both) flags[i] = 'n';
-      break;
+      const int j = by_point.entries[e];
+      if (flags[j] == 'y' && is_copy(i, j)) {
+        drop(i, j);
+        break;
+      }
     }
   }
 }

@@ -9,12 +9,13 @@
 // Items are visited in order; each kept item looks for its first kept copy and, when it finds
 // one, drops the copy (and itself too, for shared faces).
 //
-// Instead of comparing every item with every later one, the search keeps lists of items by
-// point, in item order, that hold every possible copy of an item: an item whose points all
-// differ can only be copied by an item naming the same points, listed under the same smallest
-// point; an item with a repeated point can be held by larger sets, all of which appear in the
-// list of each of its points (the shortest one is scanned). Scanning such a list from i onwards
-// meets the copies in the same order as the full scan, so the first one found is the same.
+// Instead of comparing every item with every later one, the search keeps lists of items, in
+// item order, that hold every possible copy of an item: an item whose points all differ can only
+// be copied by an item naming the same points, so it looks along the chain of items with the
+// same smallest point; an item with a repeated point can be held by larger sets, all of which
+// appear in the list of each of its points (the shortest one is scanned). Scanning such a list
+// from i onwards meets the copies in the same order as the full scan, so the first one found is
+// the same.
 #pragma once
 
 #include "console/arrays.h"
