@@ -2,15 +2,23 @@
 // beside the indexed search that bts and stf use, on a structured block, and checks that both
 // give the same flags.
 //
-//   quadratic brick NX NY NZ    faces of an NX x NY x NZ block of 8-node bricks (both dropped)
-//   quadratic quad  NX NY       sides of an NX x NY patch of 4-node shells (later copy dropped)
+//   quadratic brick NX NY NZ [shuffled]   faces of an NX x NY x NZ block of 8-node bricks
+//                                         (both copies dropped)
+//   quadratic quad  NX NY [shuffled]      sides of an NX x NY patch of 4-node shells (the
+//                                         later copy dropped)
+//
+// With "shuffled" the elements come in a random order, so that the copy of an item is no longer
+// a few layers further on: the plain search then scans far more items before it finds it.
 //
 // Prints: items, processor seconds of the plain search and of the indexed search, kept items.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "console/arrays.h"
 #include "transform/common_items.h"
@@ -60,8 +68,10 @@ double seconds_since(std::clock_t start) {
 int main(int argc, char** argv) {
   std::string kind = argc > 1 ? argv[1] : "";
   const bool brick = kind == "brick";
-  if (!((brick && argc == 5) || (kind == "quad" && argc == 4))) {
-    std::fprintf(stderr, "usage: quadratic brick NX NY NZ | quad NX NY\n");
+  const int nargs = brick ? 5 : 4;
+  const bool shuffled = argc == nargs + 1 && std::string(argv[nargs]) == "shuffled";
+  if (!(brick || kind == "quad") || !(argc == nargs || shuffled)) {
+    std::fprintf(stderr, "usage: quadratic brick NX NY NZ [shuffled] | quad NX NY [shuffled]\n");
     return 2;
   }
   const int nx = std::atoi(argv[2]), ny = std::atoi(argv[3]), nz = brick ? std::atoi(argv[4]) : 0;
@@ -75,33 +85,36 @@ int main(int argc, char** argv) {
         coord(id(i, j, k), 2) = 0.1 * j;
         coord(id(i, j, k), 3) = 0.1 * k;
       }
-  const int nitem = brick ? 6 * nx * ny * nz : 4 * nx * ny;
+  const int nelem = brick ? nx * ny * nz : nx * ny;
+  std::vector<int> order(static_cast<std::size_t>(nelem));
+  for (int e = 0; e < nelem; ++e) order[static_cast<std::size_t>(e)] = e;
+  if (shuffled) std::shuffle(order.begin(), order.end(), std::mt19937(12345));
+  const int nitem = brick ? 6 * nelem : 4 * nelem;
   const int width = brick ? 4 : 2;
   OneMatrix<int> items(nitem, width);
   int row = 0;
   if (brick) {
-    for (int k = 0; k < nz; ++k)
-      for (int j = 0; j < ny; ++j)
-        for (int i = 0; i < nx; ++i) {
-          const int nodes[8] = {id(i, j, k),         id(i + 1, j, k),     id(i + 1, j + 1, k),
-                                id(i, j + 1, k),     id(i, j, k + 1),     id(i + 1, j, k + 1),
-                                id(i + 1, j + 1, k + 1), id(i, j + 1, k + 1)};
-          for (const auto& face : faces8) {
-            ++row;
-            for (int m = 0; m < 4; ++m) items(row, m + 1) = nodes[face[m] - 1];
-          }
-        }
-  } else {
-    for (int j = 0; j < ny; ++j)
-      for (int i = 0; i < nx; ++i) {
-        const int corners[4] = {id(i, j, 0), id(i + 1, j, 0), id(i + 1, j + 1, 0), id(i, j + 1, 0)};
-        for (int b = 0; b < 4; ++b) {
-          const int p = corners[b], q = corners[(b + 1) % 4];
-          ++row;
-          items(row, 1) = p < q ? p : q;
-          items(row, 2) = p < q ? q : p;
-        }
+    for (int e : order) {
+      const int i = e % nx, j = (e / nx) % ny, k = e / (nx * ny);
+      const int nodes[8] = {
+          id(i, j, k),     id(i + 1, j, k),     id(i + 1, j + 1, k),     id(i, j + 1, k),
+          id(i, j, k + 1), id(i + 1, j, k + 1), id(i + 1, j + 1, k + 1), id(i, j + 1, k + 1)};
+      for (const auto& face : faces8) {
+        ++row;
+        for (int m = 0; m < 4; ++m) items(row, m + 1) = nodes[face[m] - 1];
       }
+    }
+  } else {
+    for (int e : order) {
+      const int i = e % nx, j = e / nx;
+      const int corners[4] = {id(i, j, 0), id(i + 1, j, 0), id(i + 1, j + 1, 0), id(i, j + 1, 0)};
+      for (int b = 0; b < 4; ++b) {
+        const int p = corners[b], q = corners[(b + 1) % 4];
+        ++row;
+        items(row, 1) = p < q ? p : q;
+        items(row, 2) = p < q ? q : p;
+      }
+    }
   }
   const CommonRule rule = brick ? CommonRule::drop_both : CommonRule::drop_later;
   OneVector<double> keys(nitem);

@@ -45,7 +45,9 @@ bool is_full(const int* row, int width) {
   return true;
 }
 
-int smallest_point(const int* row, int width) { return *std::min_element(row, row + width); }
+int smallest_point(const int* row, int width) {
+  return *std::min_element(row, row + width);
+}
 
 // Lists of items by point, each in ascending item order: the items listed under point p are
 // entries[first[p] .. first[p + 1] - 1]. head[p] marks where the part still worth scanning
@@ -106,9 +108,8 @@ void item_keys(const console::OneMatrix<int>& items, const console::OneMatrix<do
   }
 }
 
-void flag_common_items(const console::OneMatrix<int>& items,
-                       const console::OneVector<double>& keys, CommonRule rule,
-                       console::OneVector<char>& flags) {
+void flag_common_items(const console::OneMatrix<int>& items, const console::OneVector<double>& keys,
+                       CommonRule rule, console::OneVector<char>& flags) {
   const int nitem = items.rows();
   const int width = items.cols();
   for (int i = 1; i <= nitem; ++i) flags[i] = 'y';

@@ -1,7 +1,8 @@
 // The search for common items: faces that two bricks share, sides that two shells share.
 //
 // Every item is a row of point numbers (a face of a brick, a bar along a shell's side). Its key
-// is the sum of all coordinates of its nodes: x + y + z of each node, added up in row order. Item j is a copy of an earlier item i when
+// is the sum of all coordinates of its nodes: x + y + z of each node, added up in row order. Item j
+// is a copy of an earlier item i when
 //   - j comes after i and both are still kept,
 //   - their keys differ by less than 1e-8 in absolute value, and
 //   - j holds every node of i (each of i's point numbers occurs somewhere in j's row).
@@ -38,8 +39,7 @@ void item_keys(const console::OneMatrix<int>& items, const console::OneMatrix<do
 
 // Sets flags[i] to 'y' for the items kept and 'n' for the items dropped. `keys` and `flags`
 // hold items.rows() entries; every point number is at least 1.
-void flag_common_items(const console::OneMatrix<int>& items,
-                       const console::OneVector<double>& keys, CommonRule rule,
-                       console::OneVector<char>& flags);
+void flag_common_items(const console::OneMatrix<int>& items, const console::OneVector<double>& keys,
+                       CommonRule rule, console::OneVector<char>& flags);
 
 }  // namespace transform

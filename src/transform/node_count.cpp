@@ -6,7 +6,8 @@
 namespace transform {
 
 bool constant_node_count(const mesh::MeshBuffer& buffer, int& nnode) {
-  nnode = mesh::open_count(buffer, 1);
+  // Without elements there is no count to share: 0, which no transformation accepts.
+  nnode = buffer.nelem >= 1 ? mesh::open_count(buffer, 1) : 0;
   for (int ielem = 2; ielem <= buffer.nelem; ++ielem) {
     const int count = mesh::open_count(buffer, ielem);
     if (count != nnode) {

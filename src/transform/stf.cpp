@@ -51,8 +51,8 @@ void side(const mesh::MeshBuffer& buffer, int ielem, int ibar, int width, int* b
 // Writes tmp.vmz: the bars announced by `nbars`, each handed to the callback of `each_bar`,
 // with open lists; then the points and special nodes of the buffer.
 template <class EachBar>
-void write_bars(const mesh::MeshBuffer& buffer, const mesh::Titles& titles, int nbars,
-                int width, const char* routine, EachBar each_bar) {
+void write_bars(const mesh::MeshBuffer& buffer, const mesh::Titles& titles, int nbars, int width,
+                const char* routine, EachBar each_bar) {
   console::outf("\nWriting file: %s\n", mesh::handback_file);
   auto out = mesh::open_handback("Unable to open output file - jobname.vmz");
   mesh::MeshWriter writer(*out, titles, nbars, buffer.npoin, buffer.nspno, routine);

@@ -22,16 +22,14 @@ std::string special_lines(const std::vector<int>& specials) {
 
 std::string mesh_head(const std::string& main_title, const std::string& mesh_title, int nelem,
                       int npoin, int nspno) {
-  return main_title + "\n" + mesh_title + "\n" +
-         format("%5d   %5d   %5d\n", nelem, npoin, nspno);
+  return main_title + "\n" + mesh_title + "\n" + format("%5d   %5d   %5d\n", nelem, npoin, nspno);
 }
 
 std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
                       const std::vector<std::vector<int>>& elements,
                       const std::vector<Point>& points, const std::vector<int>& specials) {
   std::string text = mesh_head(main_title, mesh_title, static_cast<int>(elements.size()),
-                               static_cast<int>(points.size()),
-                               static_cast<int>(specials.size()));
+                               static_cast<int>(points.size()), static_cast<int>(specials.size()));
   int ielem = 0;
   for (const auto& nodes : elements) {
     text += format("%5d %5d   ", ++ielem, static_cast<int>(nodes.size()));
@@ -53,8 +51,8 @@ std::string write_step(const std::string& default_name, const std::string& name,
          counts(nelem, npoin, nspno) + "\nWriting file: " + name + ".vmz\n";
 }
 
-std::string handback_step(const std::string& main_title, const std::string& mesh_title,
-                          int nelem, int npoin, int nspno) {
+std::string handback_step(const std::string& main_title, const std::string& mesh_title, int nelem,
+                          int npoin, int nspno) {
   return "\nWriting file: tmp.vmz\n" +
          reading("tmp.vmz", main_title, mesh_title, nelem, npoin, nspno);
 }

@@ -30,8 +30,8 @@ std::string read_step(const std::string& job, const std::string& main_title,
 std::string write_step(const std::string& default_name, const std::string& name, int nelem,
                        int npoin, int nspno);
 // A command writing tmp.vmz and the hand-back reading it.
-std::string handback_step(const std::string& main_title, const std::string& mesh_title,
-                          int nelem, int npoin, int nspno);
+std::string handback_step(const std::string& main_title, const std::string& mesh_title, int nelem,
+                          int npoin, int nspno);
 // The refusal of bts and stf, with its wait for the Return key.
 std::string transform_refusal();
 

@@ -51,8 +51,7 @@ std::vector<std::string> element_lines(const std::string& file, int nelem) {
 
 TEST(Bts, OneBrickWithoutEliminationGivesItsSixFacesAsClosedShells) {
   Session s;
-  const std::string input =
-      mesh_file("One brick", "Cube", {{1, 2, 3, 4, 5, 6, 7, 8}}, cube, {3});
+  const std::string input = mesh_file("One brick", "Cube", {{1, 2, 3, 4, 5, 6, 7, 8}}, cube, {3});
   s.write("one.vmz", input);
   Result r = s.run(bts_session("one", "n"));
   EXPECT_EQ(r.out, startup() + read_step("one", "One brick", "Cube", 1, 8, 1) + bts_step("n") +
@@ -75,9 +74,9 @@ TEST(Bts, OneBrickWithoutEliminationGivesItsSixFacesAsClosedShells) {
 
 TEST(Bts, TwoBricksSharingAFace) {
   Session s;
-  s.write("two.vmz", mesh_file("Two bricks", "Stack",
-                               {{1, 2, 3, 4, 5, 6, 7, 8}, {5, 6, 7, 8, 9, 10, 11, 12}},
-                               two_cubes(), {12, 5}));
+  s.write("two.vmz",
+          mesh_file("Two bricks", "Stack", {{1, 2, 3, 4, 5, 6, 7, 8}, {5, 6, 7, 8, 9, 10, 11, 12}},
+                    two_cubes(), {12, 5}));
 
   // Without elimination: all twelve faces, the shared one twice.
   Result all = s.run(bts_session("two", "n"));
@@ -124,9 +123,9 @@ TEST(Bts, TwoBricksSharingAFace) {
 TEST(Bts, SharedFaceListedFromAnotherCornerIsStillCommon) {
   // The upper brick starts its rings one corner further on: its first face lists 6 7 8 5.
   Session s;
-  s.write("turn.vmz", mesh_file("Turned", "Stack",
-                                {{1, 2, 3, 4, 5, 6, 7, 8}, {6, 7, 8, 5, 10, 11, 12, 9}},
-                                two_cubes(), {}));
+  s.write("turn.vmz",
+          mesh_file("Turned", "Stack", {{1, 2, 3, 4, 5, 6, 7, 8}, {6, 7, 8, 5, 10, 11, 12, 9}},
+                    two_cubes(), {}));
   Result r = s.run(bts_session("turn", "y"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.read("out.vmz"), mesh_head("Turned", "Stack", 10, 12, 0) +
@@ -150,9 +149,9 @@ TEST(Bts, CoincidentPointsWithOtherNumbersDoNotMakeACommonFace) {
   std::vector<Point> points = two_cubes();
   for (int p = 5; p <= 8; ++p) points.push_back(cube[static_cast<std::size_t>(p - 1)]);
   Session s;
-  s.write("apart.vmz", mesh_file("Apart", "Stack",
-                                 {{1, 2, 3, 4, 5, 6, 7, 8}, {13, 14, 15, 16, 9, 10, 11, 12}},
-                                 points, {}));
+  s.write("apart.vmz",
+          mesh_file("Apart", "Stack", {{1, 2, 3, 4, 5, 6, 7, 8}, {13, 14, 15, 16, 9, 10, 11, 12}},
+                    points, {}));
   Result r = s.run(bts_session("apart", "y"));
   EXPECT_EQ(r.out, startup() + read_step("apart", "Apart", "Stack", 2, 16, 0) + bts_step("y") +
                        handback_step("Apart", "Stack", 12, 16, 0) +
@@ -177,8 +176,8 @@ TEST(Bts, BlockOfTwoByTwoByTwoBricksKeepsOnlyItsOuterSurface) {
   Session s;
   s.write("block.vmz", mesh_file("Block", "B2x2x2", bricks, points, {14}));
   Result r = s.run(bts_session("block", "y"));
-  EXPECT_EQ(r.out, startup() + read_step("block", "Block", "B2x2x2", 8, 27, 1) +
-                       bts_step("y") + handback_step("Block", "B2x2x2", 24, 27, 1) +
+  EXPECT_EQ(r.out, startup() + read_step("block", "Block", "B2x2x2", 8, 27, 1) + bts_step("y") +
+                       handback_step("Block", "B2x2x2", 24, 27, 1) +
                        write_step("block", "out", 24, 27, 1) + step("end") + leave());
 
   // Every shell is a closed 4-node list on one of the six sides of the block, and no shell
@@ -230,8 +229,8 @@ TEST(Bts, TwentyNodeBricksGiveEightNodeShells) {
                 point_lines(points));
 
   Result two = s.run(bts_session("two", "y"));
-  EXPECT_EQ(two.out, startup() + read_step("two", "Quadratic", "Q20", 2, 32, 0) +
-                         bts_step("y") + handback_step("Quadratic", "Q20", 10, 32, 0) +
+  EXPECT_EQ(two.out, startup() + read_step("two", "Quadratic", "Q20", 2, 32, 0) + bts_step("y") +
+                         handback_step("Quadratic", "Q20", 10, 32, 0) +
                          write_step("two", "out", 10, 32, 0) + step("end") + leave());
   EXPECT_EQ(element_lines(s.read("out.vmz"), 10),
             std::vector<std::string>({
@@ -250,8 +249,7 @@ TEST(Bts, TwentyNodeBricksGiveEightNodeShells) {
 
 TEST(Bts, ClosedEightNodeQuadrilateralsAreTransformedAsBricks) {
   Session s;
-  s.write("quad.vmz",
-          mesh_file("Closed", "Q8", {{1, 2, 3, 4, 5, 6, 7, 8, 1}}, cube, {}));
+  s.write("quad.vmz", mesh_file("Closed", "Q8", {{1, 2, 3, 4, 5, 6, 7, 8, 1}}, cube, {}));
   Result r = s.run(bts_session("quad", "y"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.read("out.vmz"), mesh_head("Closed", "Q8", 6, 8, 0) +
@@ -269,37 +267,37 @@ TEST(Bts, ClosedEightNodeQuadrilateralsAreTransformedAsBricks) {
 TEST(Bts, RefusesNodeCountsThatDiffer) {
   // A brick, then a closed 4-node shell (five entries, four nodes).
   Session s;
-  s.write("mix.vmz", mesh_file("Mixed", "Mix", {{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 1}},
-                               cube, {}));
+  s.write("mix.vmz",
+          mesh_file("Mixed", "Mix", {{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 1}}, cube, {}));
   // The buffer keeps its written mark: end leaves without asking.
   Result r = s.run("rea\nmix\nbts\ny\n\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("mix", "Mixed", "Mix", 2, 8, 0) + bts_step("y") +
                        transform_refusal() + step("end") + leave());
-  EXPECT_EQ(r.err, lines({"", "Checking element n.        2", "",
-                          "N. of nodes per element =        4"}) +
-                       warning("N. of nodes per element must be constant"));
+  EXPECT_EQ(r.err,
+            lines({"", "Checking element n.        2", "", "N. of nodes per element =        4"}) +
+                warning("N. of nodes per element must be constant"));
   EXPECT_EQ(r.status, 0);
 
   // The first element that differs is the one named.
-  s.write("mix2.vmz", mesh_file("Mixed", "Mix",
-                                {{1, 2, 3, 4, 5, 6, 7, 8}, {8, 7, 6, 5, 4, 3, 2, 1}, {1, 2}},
-                                cube, {}));
+  s.write("mix2.vmz",
+          mesh_file("Mixed", "Mix", {{1, 2, 3, 4, 5, 6, 7, 8}, {8, 7, 6, 5, 4, 3, 2, 1}, {1, 2}},
+                    cube, {}));
   Result third = s.run("rea\nmix2\nbts\nn\n\nend\n");
-  EXPECT_EQ(third.err, lines({"", "Checking element n.        3", "",
-                              "N. of nodes per element =        2"}) +
-                           warning("N. of nodes per element must be constant"));
+  EXPECT_EQ(third.err,
+            lines({"", "Checking element n.        3", "", "N. of nodes per element =        2"}) +
+                warning("N. of nodes per element must be constant"));
   EXPECT_EQ(third.status, 0);
 }
 
 TEST(Bts, RefusesShellsAndKeepsTheirClosedLists) {
   Session s;
-  const std::string input = mesh_file(
-      "Shells", "Q4", {{1, 2, 3, 4, 1}, {5, 6, 7, 8, 5}}, cube, {2});
+  const std::string input =
+      mesh_file("Shells", "Q4", {{1, 2, 3, 4, 1}, {5, 6, 7, 8, 5}}, cube, {2});
   s.write("shells.vmz", input);
   Result r = s.run("rea\nshells\nbts\n\n\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("shells", "Shells", "Q4", 2, 8, 1) + bts_step("") +
-                       transform_refusal() + write_step("shells", "out", 2, 8, 1) +
-                       step("end") + leave());
+                       transform_refusal() + write_step("shells", "out", 2, 8, 1) + step("end") +
+                       leave());
   EXPECT_EQ(r.err, lines({"", "N. of nodes per element =        4"}) +
                        warning("N. of nodes per element must be 8 or 20"));
   EXPECT_EQ(s.read("out.vmz"), input);
@@ -308,8 +306,8 @@ TEST(Bts, RefusesShellsAndKeepsTheirClosedLists) {
 TEST(Bts, NeedsAnElement) {
   Session s;
   Result r = s.run("bts\nend\n");
-  EXPECT_EQ(r.out, startup() + step("bts") + "\nERROR: need at least one element\n" +
-                       step("end") + leave());
+  EXPECT_EQ(r.out, startup() + step("bts") + "\nERROR: need at least one element\n" + step("end") +
+                       leave());
   EXPECT_EQ(r.status, 0);
 }
 

@@ -113,10 +113,8 @@ TEST(CommonItems, KeysMustDifferByLessThanTheTolerance) {
   // The same nodes everywhere; only the keys decide.
   OneMatrix<int> items = table({{1, 2}, {2, 1}, {1, 2}, {2, 1}});
   EXPECT_EQ(fast_flags(items, vector_of({0, 1e-8, 2e-8, 3.5e-8}), CommonRule::drop_both), "yyyy");
-  EXPECT_EQ(fast_flags(items, vector_of({0, 0.99e-8, 5, 5.5e-9}), CommonRule::drop_both),
-            "nnyy");
-  EXPECT_EQ(fast_flags(items, vector_of({0, 0.99e-8, 5, 5.5e-9}), CommonRule::drop_later),
-            "ynyy");
+  EXPECT_EQ(fast_flags(items, vector_of({0, 0.99e-8, 5, 5.5e-9}), CommonRule::drop_both), "nnyy");
+  EXPECT_EQ(fast_flags(items, vector_of({0, 0.99e-8, 5, 5.5e-9}), CommonRule::drop_later), "ynyy");
 }
 
 TEST(CommonItems, EqualKeysWithOtherPointNumbersAreNotCommon) {
@@ -210,9 +208,9 @@ RandomMesh random_brick_mesh(std::mt19937& rng) {
   for (int k = 0; k < nz; ++k)
     for (int j = 0; j < ny; ++j)
       for (int i = 0; i < nx; ++i)
-        mesh.bricks.push_back({id(i, j, k), id(i + 1, j, k), id(i + 1, j + 1, k),
-                               id(i, j + 1, k), id(i, j, k + 1), id(i + 1, j, k + 1),
-                               id(i + 1, j + 1, k + 1), id(i, j + 1, k + 1)});
+        mesh.bricks.push_back({id(i, j, k), id(i + 1, j, k), id(i + 1, j + 1, k), id(i, j + 1, k),
+                               id(i, j, k + 1), id(i + 1, j, k + 1), id(i + 1, j + 1, k + 1),
+                               id(i, j + 1, k + 1)});
   const int nbrick = static_cast<int>(mesh.bricks.size());
   for (int copies = pick(0, 3); copies > 0; --copies) {
     mesh.bricks.push_back(mesh.bricks[static_cast<std::size_t>(pick(0, nbrick - 1))]);
@@ -278,8 +276,8 @@ TEST(CommonItemsRandom, ShellSidesWithPagesAroundASide) {
     for (int j = 0; j < ny; ++j)
       for (int i = 0; i < nx; ++i) {
         const int a = 2 * i, b = 2 * j;
-        shells.push_back({id(a, b), id(a + 1, b), id(a + 2, b), id(a + 2, b + 1),
-                          id(a + 2, b + 2), id(a + 1, b + 2), id(a, b + 2), id(a, b + 1)});
+        shells.push_back({id(a, b), id(a + 1, b), id(a + 2, b), id(a + 2, b + 1), id(a + 2, b + 2),
+                          id(a + 1, b + 2), id(a, b + 2), id(a, b + 1)});
       }
     for (int pages = pick(0, 4); pages > 0; --pages) {
       const auto& base = shells[static_cast<std::size_t>(pick(0, nx * ny - 1))];

@@ -72,8 +72,7 @@ TEST(Stf, EightAndNineNodeShellsGiveThreeNodeBarsInSideOrder) {
   };
   Session s;
   s.write("q8.vmz", mesh_file("Serendipity", "Q8", {{1, 2, 3, 4, 5, 6, 7, 8}}, grid3(), {}));
-  s.write("q9.vmz",
-          mesh_file("Lagrange", "Q9", {{1, 2, 3, 4, 5, 6, 7, 8, 9}}, grid3(), {9}));
+  s.write("q9.vmz", mesh_file("Lagrange", "Q9", {{1, 2, 3, 4, 5, 6, 7, 8, 9}}, grid3(), {9}));
 
   Result q8 = s.run(stf_session("q8", "n"));
   EXPECT_EQ(q8.status, 0);
@@ -107,8 +106,8 @@ TEST(Stf, SideSharedByTwoShellsIsWrittenOnceWhereItFirstOccurs) {
                                                  }));
 
   Result once = s.run(stf_session("two", ""));
-  EXPECT_EQ(once.out, startup() + read_step("two", "Two shells", "Pair", 2, 9, 0) +
-                          stf_step("") + handback_step("Two shells", "Pair", 7, 9, 0) +
+  EXPECT_EQ(once.out, startup() + read_step("two", "Two shells", "Pair", 2, 9, 0) + stf_step("") +
+                          handback_step("Two shells", "Pair", 7, 9, 0) +
                           write_step("two", "out", 7, 9, 0) + step("end") + leave());
   EXPECT_EQ(s.read("out.vmz"), mesh_head("Two shells", "Pair", 7, 9, 0) +
                                    lines({
@@ -152,11 +151,11 @@ TEST(Stf, TwoByTwoPatchGivesTwelveBars) {
 
 TEST(Stf, SideSharedByThreeShellsKeepsTwoOfItsThreeBars) {
   // Three shells hinged on the side 1-2, like pages of a book.
-  std::vector<Point> points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+  std::vector<Point> points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0},  {0, 1, 0},
                                {1, 0, 1}, {0, 0, 1}, {1, -1, 0}, {0, -1, 0}};
   Session s;
-  s.write("book.vmz", mesh_file("Book", "Pages", {{1, 2, 3, 4}, {2, 1, 6, 5}, {1, 2, 7, 8}},
-                                points, {}));
+  s.write("book.vmz",
+          mesh_file("Book", "Pages", {{1, 2, 3, 4}, {2, 1, 6, 5}, {1, 2, 7, 8}}, points, {}));
   Result r = s.run(stf_session("book", "y"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.read("out.vmz"), mesh_head("Book", "Pages", 11, 8, 0) +
@@ -181,9 +180,9 @@ TEST(Stf, ThreeNodeSideListedTheOtherWayRoundIsCommon) {
   std::vector<Point> points;
   for (int p = 1; p <= 13; ++p) points.push_back({0.25 * p, 0.125 * p, 0.0});
   Session s;
-  s.write("q8.vmz", mesh_file("Side by side", "Q8", {{1, 2, 3, 4, 5, 6, 7, 8},
-                                                     {5, 4, 3, 9, 10, 11, 12, 13}},
-                              points, {}));
+  s.write("q8.vmz",
+          mesh_file("Side by side", "Q8", {{1, 2, 3, 4, 5, 6, 7, 8}, {5, 4, 3, 9, 10, 11, 12, 13}},
+                    points, {}));
   Result r = s.run(stf_session("q8", "y"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(element_lines(s.read("out.vmz"), 7), std::vector<std::string>({
@@ -203,8 +202,7 @@ TEST(Stf, CoincidentPointsWithOtherNumbersDoNotMakeACommonBar) {
   points.push_back(points[1]);
   points.push_back(points[4]);
   Session s;
-  s.write("apart.vmz",
-          mesh_file("Apart", "Pair", {{1, 2, 5, 4}, {10, 3, 6, 11}}, points, {}));
+  s.write("apart.vmz", mesh_file("Apart", "Pair", {{1, 2, 5, 4}, {10, 3, 6, 11}}, points, {}));
   Result r = s.run(stf_session("apart", "y"));
   EXPECT_EQ(r.out, startup() + read_step("apart", "Apart", "Pair", 2, 11, 0) + stf_step("y") +
                        handback_step("Apart", "Pair", 8, 11, 0) +
@@ -214,8 +212,7 @@ TEST(Stf, CoincidentPointsWithOtherNumbersDoNotMakeACommonBar) {
 
 TEST(Stf, ClosedFourNodeListsCountAsFourNodes) {
   Session s;
-  s.write("closed.vmz",
-          mesh_file("Closed", "Q4", {{1, 2, 5, 4, 1}, {2, 3, 6, 5, 2}}, grid3(), {}));
+  s.write("closed.vmz", mesh_file("Closed", "Q4", {{1, 2, 5, 4, 1}, {2, 3, 6, 5, 2}}, grid3(), {}));
   Result r = s.run(stf_session("closed", "y"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.read("out.vmz"), mesh_head("Closed", "Q4", 7, 9, 0) +
@@ -244,8 +241,8 @@ TEST(Stf, RefusesTwentyNodeBricks) {
   s.write("brick.vmz", input);
   Result r = s.run("rea\nbrick\nstf\nn\n\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + read_step("brick", "Brick", "B20", 1, 20, 1) + stf_step("n") +
-                       transform_refusal() + write_step("brick", "out", 1, 20, 1) +
-                       step("end") + leave());
+                       transform_refusal() + write_step("brick", "out", 1, 20, 1) + step("end") +
+                       leave());
   EXPECT_EQ(r.err, lines({"", "N. of nodes per element =       20"}) +
                        warning("N. of nodes per element must be 4, 8 or 9"));
   EXPECT_EQ(s.read("out.vmz"), input);
@@ -254,16 +251,16 @@ TEST(Stf, RefusesTwentyNodeBricks) {
 TEST(Stf, RefusesNodeCountsThatDifferAndKeepsClosedLists) {
   // A closed 4-node shell (five entries) beside a closed 8-node shell (nine entries).
   Session s;
-  const std::string input = mesh_file(
-      "Mixed", "Mix", {{1, 2, 5, 4, 1}, {1, 2, 3, 6, 9, 8, 7, 4, 1}}, grid3(), {});
+  const std::string input =
+      mesh_file("Mixed", "Mix", {{1, 2, 5, 4, 1}, {1, 2, 3, 6, 9, 8, 7, 4, 1}}, grid3(), {});
   s.write("mix.vmz", input);
   Result r = s.run("rea\nmix\nstf\ny\n\nend\nwri\nout\nend\n");
   // After the refusal end leaves at once: the buffer was not changed.
   EXPECT_EQ(r.out, startup() + read_step("mix", "Mixed", "Mix", 2, 9, 0) + stf_step("y") +
                        transform_refusal() + step("end") + leave());
-  EXPECT_EQ(r.err, lines({"", "Checking element n.        2", "",
-                          "N. of nodes per element =        8"}) +
-                       warning("N. of nodes per element must be constant"));
+  EXPECT_EQ(r.err,
+            lines({"", "Checking element n.        2", "", "N. of nodes per element =        8"}) +
+                warning("N. of nodes per element must be constant"));
 
   Result kept = s.run("rea\nmix\nstf\ny\n\nwri\nout\nend\n");
   EXPECT_EQ(kept.status, 0);
@@ -273,7 +270,7 @@ TEST(Stf, RefusesNodeCountsThatDifferAndKeepsClosedLists) {
 TEST(Stf, NeedsAnElement) {
   Session s;
   Result r = s.run("stf\nend\n");
-  EXPECT_EQ(r.out, startup() + step("stf") + "\nERROR: need at least one element\n" +
-                       step("end") + leave());
+  EXPECT_EQ(r.out, startup() + step("stf") + "\nERROR: need at least one element\n" + step("end") +
+                       leave());
   EXPECT_EQ(r.status, 0);
 }
