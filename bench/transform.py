@@ -2,7 +2,8 @@
 """Element-type transformations through trelmo: bts on 100,000 8-node bricks and stf on a
 million 4-node shells, both with elimination of common items, as ratios to rea + wri of the
 mesh each command hands back. Also the plain search for common items (each item against every
-later one) beside the indexed search, on small blocks.
+later one) beside the indexed search, on small blocks, with the elements in their structured
+order and shuffled; `--full` adds the plain search on the two full-size meshes (about a minute).
 
 The cost of a command is the time of a session `rea, <command>, end` less the time of
 `rea, end` on the same file: what remains is the command itself and the hand-back that reads
@@ -47,7 +48,7 @@ def transform(d, label, kind, sizes, word):
     meshgen(kind, sizes, os.path.join(d, job + ".vmz"))
     print(f"{label}: {size_mb(os.path.join(d, job + '.vmz')):.1f} MB")
     read_only = timed(["rea", job, "end"], d)
-    print(f"  {'':32s} {'wall':>8s} {'ratio':>6s} {'cpu':>8s} {'ratio':>6s}"
+    print(f"  {'':40s} {'wall':>8s} {'ratio':>6s} {'cpu':>8s} {'ratio':>6s}"
           "   (ratios to rea + wri of the command's own result)")
     floors = []
     for answer, what in (("y", "with elimination"), ("n", "without elimination")):
@@ -60,21 +61,22 @@ def transform(d, label, kind, sizes, word):
         whole = timed(["rea", job, word, answer, "end", "y"], d)
         os.remove(os.path.join(d, result + ".vmz"))
         cost = [whole[k] - read_only[k] for k in (0, 1)]
-        print(f"  {word + ' ' + what:32s} {cost[0]:7.3f}s {cost[0] / floor[0]:6.2f} "
+        print(f"  {word + ' ' + what:40s} {cost[0]:7.3f}s {cost[0] / floor[0]:6.2f} "
               f"{cost[1]:7.3f}s {cost[1] / floor[1]:6.2f}")
-    print(f"  {'rea of the input alone':32s} {read_only[0]:7.3f}s {'':6s} {read_only[1]:7.3f}s")
+    print(f"  {'rea of the input alone':40s} {read_only[0]:7.3f}s {'':6s} {read_only[1]:7.3f}s")
     for what, floor, mb in floors:
-        print(f"  {'rea + wri, result ' + what:32s} {floor[0]:7.3f}s {'':6s} {floor[1]:7.3f}s"
+        print(f"  {'rea + wri, result ' + what:40s} {floor[0]:7.3f}s {'':6s} {floor[1]:7.3f}s"
               f"   ({mb:.1f} MB)")
 
 
-def plain_search(kind, sizes):
-    p = subprocess.run([QUADRATIC, kind] + [str(s) for s in sizes], capture_output=True,
-                       text=True)
+def plain_search(kind, sizes, shuffled=False):
+    p = subprocess.run([QUADRATIC, kind] + [str(s) for s in sizes] +
+                       (["shuffled"] if shuffled else []), capture_output=True, text=True)
     if p.returncode != 0:
         sys.exit("quadratic failed: " + p.stderr)
     items, plain, indexed, kept = p.stdout.split()
-    print(f"  {kind} {'x'.join(str(s) for s in sizes):12s} {int(items):9d} items "
+    name = "x".join(str(s) for s in sizes) + (" shuffled" if shuffled else "")
+    print(f"  {kind} {name:20s} {int(items):9d} items "
           f"{int(kept):9d} kept   plain {float(plain):8.3f} s   indexed {float(indexed):7.4f} s"
           f"   ({float(plain) / max(float(indexed), 1e-6):.0f} x)")
 
@@ -94,6 +96,10 @@ def main():
         plain_search("brick", sizes)
     for sizes in ([100, 100], [200, 200], [400, 400]):
         plain_search("quad", sizes)
+    # Elements in random order: a copy is no longer a few layers further on.
+    plain_search("brick", [20, 20, 20], shuffled=True)
+    plain_search("brick", [30, 30, 30], shuffled=True)
+    plain_search("quad", [200, 200], shuffled=True)
     if "--full" in sys.argv:
         plain_search("brick", [50, 50, 40])
         plain_search("quad", [1000, 1000])
