@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -33,11 +34,9 @@ bool repeated(const int* row, int k) {
 }
 
 // An item is "full" when its points are all different. A copy of a full item holds all its
-// `width` points in its own `width` entries, so it names exactly the same points: it is a full
-// item with the same smallest point. Full items therefore only search the short chain of the
-// full items that share their smallest point. An item with a repeated point may be held by
-// items of other point sets (1 1 2 3 by 1 2 3 4), so it searches the list of all the items
-// that contain one of its points.
+// `width` points in its own `width` entries, so it names exactly the same points. An item with a
+// repeated point may be held by items of other point sets (1 1 2 3 by 1 2 3 4), so it searches
+// the list of all the items that contain one of its points.
 bool is_full(const int* row, int width) {
   for (int k = 1; k < width; ++k) {
     if (repeated(row, k)) return false;
@@ -45,9 +44,61 @@ bool is_full(const int* row, int width) {
   return true;
 }
 
-int smallest_point(const int* row, int width) {
-  return *std::min_element(row, row + width);
+// Longest chain of items that share their smallest point; beyond it, items are chained by
+// their whole point set.
+constexpr int chain_limit = 32;
+
+// Widest item: an element's whole node list.
+constexpr int max_width = 20;
+
+// The points of a row in ascending order.
+void sorted_points(const int* row, int width, int* sorted) {
+  for (int k = 0; k < width; ++k) {
+    const int p = row[k];
+    int m = k;
+    for (; m > 0 && sorted[m - 1] > p; --m) sorted[m] = sorted[m - 1];
+    sorted[m] = p;
+  }
 }
+
+std::uint64_t hash_points(const int* sorted, int width) {
+  std::uint64_t h = 0x9e3779b97f4a7c15ULL;
+  for (int k = 0; k < width; ++k) {
+    h ^= static_cast<std::uint32_t>(sorted[k]);
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 29;
+  }
+  return h;
+}
+
+// The latest item so far of each point set, in an open-addressing table for `capacity` items.
+class PointSets {
+ public:
+  explicit PointSets(int capacity) {
+    std::size_t size = 2;
+    while (size < 2 * static_cast<std::size_t>(capacity)) size *= 2;
+    slots_.assign(capacity > 0 ? size : 0, 0);
+  }
+
+  // The slot of item i's point set: the latest item of that set so far, or 0.
+  int& latest(const console::OneMatrix<int>& items, int width, int i) {
+    if (width > max_width) console::fatal("flag_common_items: internal error 2");
+    int points[max_width];
+    int other[max_width];
+    sorted_points(items.row(i), width, points);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = static_cast<std::size_t>(hash_points(points, width)) & mask;
+    while (slots_[slot] != 0) {
+      sorted_points(items.row(slots_[slot]), width, other);
+      if (std::equal(points, points + width, other)) break;
+      slot = (slot + 1) & mask;
+    }
+    return slots_[slot];
+  }
+
+ private:
+  std::vector<int> slots_;
+};
 
 // Lists of items by point, each in ascending item order: the items listed under point p are
 // entries[first[p] .. first[p + 1] - 1]. head[p] marks where the part still worth scanning
@@ -115,19 +166,23 @@ void flag_common_items(const console::OneMatrix<int>& items, const console::OneV
   for (int i = 1; i <= nitem; ++i) flags[i] = 'y';
   if (nitem == 0) return;
 
-  // For an item whose points all differ, next[i] is the next such item with the same smallest
-  // point (0 when there is none): its possible copies, in order. Items with a repeated point
-  // have no chain (next[i] = -1) and search the lists by point instead.
-  int maxpoint = 0;
+  if (width > max_width) console::fatal("flag_common_items: internal error 2");
+
+  // For an item whose points all differ, next[i] is the next later item that may be a copy of
+  // it (0 when there is none). Copies name the same points, so they share the smallest one:
+  // items are chained by their smallest point where few items share it, and by their whole
+  // point set where many do (a point that very many items meet would otherwise make every walk
+  // along its chain long). Items with a repeated point have no chain (next[i] = -1) and search
+  // the lists by point instead.
   bool any_repeat = false;
   console::OneVector<int> next(nitem);
   {
-    std::vector<int> latest;  // latest[p]: the last item so far whose smallest point is p
+    std::vector<int> sharing;  // sharing[p]: the full items whose smallest point is p
+    std::vector<int> latest;   // latest[p]: the last of them so far
     for (int i = 1; i <= nitem; ++i) {
       const int* row = items.row(i);
-      const int low = smallest_point(row, width);
+      const int low = *std::min_element(row, row + width);
       if (low < 1) console::fatal("flag_common_items: internal error 1");
-      maxpoint = std::max(maxpoint, *std::max_element(row, row + width));
       if (!is_full(row, width)) {
         next[i] = -1;
         any_repeat = true;
@@ -135,14 +190,41 @@ void flag_common_items(const console::OneMatrix<int>& items, const console::OneV
       }
       next[i] = 0;
       const std::size_t p = static_cast<std::size_t>(low);
-      if (p >= latest.size()) latest.resize(std::max(p + 1, 2 * latest.size()), 0);
+      if (p >= latest.size()) {
+        const std::size_t size = std::max(p + 1, 2 * latest.size());
+        latest.resize(size, 0);
+        sharing.resize(size, 0);
+      }
+      ++sharing[p];
       if (latest[p] != 0) next[latest[p]] = i;
       latest[p] = i;
+    }
+
+    int nbusy = 0;  // full items whose smallest point is shared by too many
+    for (int count : sharing) nbusy += count > chain_limit ? count : 0;
+    if (nbusy > 0) {
+      // Those items are chained again, by point set.
+      PointSets sets(nbusy);
+      for (int i = 1; i <= nitem; ++i) {
+        if (next[i] < 0) continue;
+        const int* row = items.row(i);
+        if (sharing[static_cast<std::size_t>(*std::min_element(row, row + width))] <= chain_limit) {
+          continue;
+        }
+        next[i] = 0;
+        int& last = sets.latest(items, width, i);
+        if (last != 0) next[last] = i;
+        last = i;
+      }
     }
   }
 
   PointLists by_point;
   if (any_repeat) {
+    int maxpoint = 0;
+    for (int i = 1; i <= nitem; ++i) {
+      maxpoint = std::max(maxpoint, *std::max_element(items.row(i), items.row(i) + width));
+    }
     by_point.build(nitem, maxpoint, [&](int i, auto&& list) {
       const int* row = items.row(i);
       for (int k = 0; k < width; ++k) {

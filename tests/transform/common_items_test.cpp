@@ -313,7 +313,8 @@ TEST(CommonItemsRandom, ShellSidesWithPagesAroundASide) {
 
 TEST(CommonItemsRandom, SmallPointPoolsWithRepeatsAndTies) {
   // Few points, many items: repeated nodes, items that hold others, equal keys of other point
-  // sets (lattice coordinates), and keys placed around the edge of the tolerance.
+  // sets (lattice coordinates), keys placed around the edge of the tolerance, and points that
+  // dozens of items share.
   std::mt19937 rng(4242);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   const double offsets[] = {0.0, 0.4e-8, 0.9e-8, 1e-8, 1.6e-8, -0.7e-8, -1e-8};
@@ -321,7 +322,7 @@ TEST(CommonItemsRandom, SmallPointPoolsWithRepeatsAndTies) {
     const int widths[] = {2, 3, 4, 8};
     const int width = widths[pick(0, 3)];
     const int npoint = pick(1, width + 4);
-    const int nitem = pick(1, 60);
+    const int nitem = pick(1, round % 4 == 0 ? 200 : 60);
     OneMatrix<int> items(nitem, width);
     for (int i = 1; i <= nitem; ++i) {
       for (int k = 1; k <= width; ++k) items(i, k) = pick(1, npoint);
@@ -335,5 +336,54 @@ TEST(CommonItemsRandom, SmallPointPoolsWithRepeatsAndTies) {
       for (int i = 1; i <= nitem; ++i) keys[i] = pick(0, 2) + offsets[pick(0, 6)];
     }
     expect_same_as_reference(items, keys, "pool round " + std::to_string(round));
+  }
+}
+
+TEST(CommonItemsRandom, FansAroundAPointManyElementsMeet) {
+  // Shells around a hub point (a disk of quadrilaterals, some repeated, some collapsed onto
+  // the hub), as 2-node bars and as rows of all four points: far more items share the hub
+  // than share any other point.
+  std::mt19937 rng(9001);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  for (int round = 0; round < 60; ++round) {
+    const int nsector = pick(20, 150);
+    const int hub = pick(1, 2 * nsector + 1);  // the hub is not always the smallest number
+    std::vector<std::array<double, 3>> points(static_cast<std::size_t>(2 * nsector + 1));
+    std::vector<int> number(static_cast<std::size_t>(2 * nsector));  // rim points
+    int next_number = 1;
+    for (int& n : number) {
+      if (next_number == hub) ++next_number;
+      n = next_number++;
+    }
+    points[static_cast<std::size_t>(hub - 1)] = {0, 0, 0};
+    for (int k = 0; k < 2 * nsector; ++k) {
+      const double angle = 3.14159 * k / nsector;
+      const double radius = k % 2 == 0 ? 1.0 : 2.0;
+      points[static_cast<std::size_t>(number[k] - 1)] = {radius * std::cos(angle),
+                                                         radius * std::sin(angle), 0.0};
+    }
+    std::vector<std::array<int, 4>> shells;
+    for (int k = 0; k < nsector; ++k) {
+      std::array<int, 4> q = {hub, number[2 * k], number[2 * k + 1],
+                              number[(2 * k + 2) % (2 * nsector)]};
+      if (pick(0, 9) == 0) q[pick(1, 3)] = hub;
+      shells.push_back(q);
+      if (pick(0, 4) == 0) shells.push_back(q);
+    }
+    std::shuffle(shells.begin(), shells.end(), rng);
+    const int nshell = static_cast<int>(shells.size());
+    OneMatrix<int> bars(4 * nshell, 2);
+    OneMatrix<int> rows(nshell, 4);
+    for (int e = 1; e <= nshell; ++e) {
+      for (int b = 1; b <= 4; ++b) {
+        const int p = shells[e - 1][b - 1], q = shells[e - 1][b % 4];
+        bars(4 * (e - 1) + b, 1) = std::min(p, q);
+        bars(4 * (e - 1) + b, 2) = std::max(p, q);
+        rows(e, b) = shells[e - 1][b - 1];
+      }
+    }
+    OneMatrix<double> coord = coordinates(points);
+    expect_same_as_reference(bars, keys_of(bars, coord), "fan bars " + std::to_string(round));
+    expect_same_as_reference(rows, keys_of(rows, coord), "fan shells " + std::to_string(round));
   }
 }
