@@ -46,9 +46,9 @@ int face_count(const mesh::MeshBuffer& buffer, const char* routine) {
   return nface * buffer.nelem;
 }
 
-// Writes tmp.vmz: the shells announced by `nshell`, each given by `face(number, nodes)` which
-// fills the face's nodes, then the points and special nodes of the buffer. The shell list is
-// written closed: its first node again after the last.
+// Writes tmp.vmz: `nshell` shells, which `each_shell(write)` hands over in order as
+// write(face), face pointing to the shell's nodes; then the points and special nodes of the
+// buffer. Each shell's list is written closed: its first node again after the last.
 template <class EachShell>
 void write_shells(const mesh::MeshBuffer& buffer, const mesh::Titles& titles, int nshell,
                   int nodes_per_shell, const char* routine, EachShell each_shell) {

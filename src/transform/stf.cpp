@@ -48,8 +48,9 @@ void side(const mesh::MeshBuffer& buffer, int ielem, int ibar, int width, int* b
   }
 }
 
-// Writes tmp.vmz: the bars announced by `nbars`, each handed to the callback of `each_bar`,
-// with open lists; then the points and special nodes of the buffer.
+// Writes tmp.vmz: `nbars` bars, which `each_bar(write)` hands over in order as write(bar), bar
+// pointing to the bar's nodes, written as open lists; then the points and special nodes of the
+// buffer.
 template <class EachBar>
 void write_bars(const mesh::MeshBuffer& buffer, const mesh::Titles& titles, int nbars, int width,
                 const char* routine, EachBar each_bar) {
