@@ -27,6 +27,13 @@ std::vector<Point> two_cubes() {
   return points;
 }
 
+// The six faces of the brick 1 to 8 as closed 4-node shells.
+const std::vector<std::string> cube_shells = {
+    "    1     5        1     2     3     4     1", "    2     5        5     6     7     8     5",
+    "    3     5        1     4     8     5     1", "    4     5        2     3     7     6     2",
+    "    5     5        1     2     6     5     1", "    6     5        4     3     7     8     4",
+};
+
 std::string bts_step(const std::string& answer) {
   return step("bts") + "\nTransform each brick element in six shell elements\n" +
          ask_char("Eliminate common faces", 'y', 'n', 'y', answer);
@@ -59,15 +66,7 @@ TEST(Bts, OneBrickWithoutEliminationGivesItsSixFacesAsClosedShells) {
                        write_step("one", "out", 6, 8, 1) + step("end") + leave());
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"), mesh_head("One brick", "Cube", 6, 8, 1) +
-                                   lines({
-                                       "    1     5        1     2     3     4     1",
-                                       "    2     5        5     6     7     8     5",
-                                       "    3     5        1     4     8     5     1",
-                                       "    4     5        2     3     7     6     2",
-                                       "    5     5        1     2     6     5     1",
-                                       "    6     5        4     3     7     8     4",
-                                   }) +
+  EXPECT_EQ(s.read("out.vmz"), mesh_head("One brick", "Cube", 6, 8, 1) + lines(cube_shells) +
                                    point_lines(cube) + special_lines({3}));
   EXPECT_FALSE(s.exists("tmp.vmz"));
 }
@@ -252,16 +251,8 @@ TEST(Bts, ClosedEightNodeQuadrilateralsAreTransformedAsBricks) {
   s.write("quad.vmz", mesh_file("Closed", "Q8", {{1, 2, 3, 4, 5, 6, 7, 8, 1}}, cube, {}));
   Result r = s.run(bts_session("quad", "y"));
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"), mesh_head("Closed", "Q8", 6, 8, 0) +
-                                   lines({
-                                       "    1     5        1     2     3     4     1",
-                                       "    2     5        5     6     7     8     5",
-                                       "    3     5        1     4     8     5     1",
-                                       "    4     5        2     3     7     6     2",
-                                       "    5     5        1     2     6     5     1",
-                                       "    6     5        4     3     7     8     4",
-                                   }) +
-                                   point_lines(cube));
+  EXPECT_EQ(s.read("out.vmz"),
+            mesh_head("Closed", "Q8", 6, 8, 0) + lines(cube_shells) + point_lines(cube));
 }
 
 TEST(Bts, RefusesNodeCountsThatDiffer) {
