@@ -16,6 +16,8 @@
 #include "edit/ren.h"
 #include "edit/snd.h"
 #include "shell/shell.h"
+#include "transform/bts.h"
+#include "transform/stf.h"
 
 namespace shell {
 
@@ -92,9 +94,15 @@ void run_snd(Shell& s) {
   edit::vmzsnd(s.current());
   s.special_node_return();
 }
+void run_bts(Shell& s) {
+  if (transform::vmzbts(s.current(), s.titles()) == 'y') s.handback();
+}
+void run_stf(Shell& s) {
+  if (transform::vmzstf(s.current(), s.titles()) == 'y') s.handback();
+}
 
 constexpr Command table[] = {
-    {"bts", Check::element, nullptr},
+    {"bts", Check::element, run_bts},
     {"ccf", Check::none, run_ccf},
     {"csm", Check::none, run_csm},
     {"cue", Check::element, run_cue},
@@ -114,7 +122,7 @@ constexpr Command table[] = {
     {"rot", Check::point, run_rot},
     {"shr", Check::element, run_shr},
     {"snd", Check::point, run_snd},
-    {"stf", Check::element, nullptr},
+    {"stf", Check::element, run_stf},
     {"sys", Check::none, run_sys},
     {"wri", Check::point, run_wri},
     {"wrp", Check::point, nullptr},
