@@ -13,35 +13,9 @@ are the best of a few runs, as wall-clock seconds and as processor seconds (user
 of the trelmo process); on a shared machine the processor time is the steadier figure.
 """
 import os
-import resource
 import shutil
-import subprocess
-import sys
-import time
 
-from common import TRELMO, meshgen, size_mb, workdir
-
-
-def children_cpu():
-    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
-    return usage.ru_utime + usage.ru_stime
-
-
-def run(answers, cwd, repeat=3):
-    """Runs trelmo with the answer lines; the best wall and processor seconds of the runs."""
-    text = "".join(a + "\n" for a in answers).encode()
-    best = None
-    for _ in range(repeat):
-        cpu0 = children_cpu()
-        start = time.perf_counter()
-        p = subprocess.run([TRELMO], input=text, cwd=cwd, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.PIPE)
-        wall = time.perf_counter() - start
-        cpu = children_cpu() - cpu0
-        if p.returncode != 0:
-            sys.exit("trelmo failed: " + p.stderr.decode(errors="replace"))
-        best = (wall, cpu) if best is None else (min(best[0], wall), min(best[1], cpu))
-    return best
+from common import meshgen, size_mb, timed as run, workdir
 
 
 def write_touching_copies(path, n, copies=2):

@@ -13,35 +13,9 @@ wri of the refined mesh it produced. For the quadrilaterals the time of a sessio
 the input is also subtracted, since reading the million input elements is not part of gen.
 """
 import os
-import resource
 import shutil
-import subprocess
-import sys
-import time
 
-from common import TRELMO, meshgen, run, size_mb, workdir
-
-
-def timed(answers, cwd, repeat=3):
-    """Best wall time and best processor time (user + system) of `repeat` runs, in seconds.
-
-    The processor time does not grow when other work shares the machine, so its ratios stay
-    meaningful on a busy machine; the wall time includes waiting for the disk."""
-    text = "".join(a + "\n" for a in answers).encode()
-    best_wall = best_cpu = None
-    for _ in range(repeat):
-        before = resource.getrusage(resource.RUSAGE_CHILDREN)
-        start = time.perf_counter()
-        p = subprocess.run([TRELMO], input=text, cwd=cwd, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.PIPE)
-        wall = time.perf_counter() - start
-        after = resource.getrusage(resource.RUSAGE_CHILDREN)
-        if p.returncode != 0:
-            sys.exit("trelmo failed: " + p.stderr.decode(errors="replace"))
-        cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
-        best_wall = wall if best_wall is None else min(best_wall, wall)
-        best_cpu = cpu if best_cpu is None else min(best_cpu, cpu)
-    return best_wall, best_cpu
+from common import meshgen, run, size_mb, timed, workdir
 
 
 def line(label, wall, cpu):

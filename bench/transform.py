@@ -12,42 +12,21 @@ seconds (user + system) of the trelmo process, each the best of several runs; on
 with other work the processor time is the steadier figure.
 """
 import os
-import resource
 import shutil
 import subprocess
 import sys
-import time
 
-from common import BUILD, TRELMO, meshgen, run, size_mb, workdir
+from common import BUILD, meshgen, run, size_mb, timed, workdir
 
 QUADRATIC = os.path.join(BUILD, "bench", "quadratic")
 REPEAT = 5
-
-
-def timed(answers, cwd, repeat=REPEAT):
-    """Best wall and best processor seconds of `repeat` trelmo sessions with these answers."""
-    text = "".join(a + "\n" for a in answers).encode()
-    best_wall = best_cpu = None
-    for _ in range(repeat):
-        before = resource.getrusage(resource.RUSAGE_CHILDREN)
-        start = time.perf_counter()
-        p = subprocess.run([TRELMO], input=text, cwd=cwd, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.PIPE)
-        wall = time.perf_counter() - start
-        after = resource.getrusage(resource.RUSAGE_CHILDREN)
-        if p.returncode != 0:
-            sys.exit("trelmo failed: " + p.stderr.decode(errors="replace"))
-        cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
-        best_wall = wall if best_wall is None else min(best_wall, wall)
-        best_cpu = cpu if best_cpu is None else min(best_cpu, cpu)
-    return best_wall, best_cpu
 
 
 def transform(d, label, kind, sizes, word):
     job = kind
     meshgen(kind, sizes, os.path.join(d, job + ".vmz"))
     print(f"{label}: {size_mb(os.path.join(d, job + '.vmz')):.1f} MB")
-    read_only = timed(["rea", job, "end"], d)
+    read_only = timed(["rea", job, "end"], d, REPEAT)
     print(f"  {'':40s} {'wall':>8s} {'ratio':>6s} {'cpu':>8s} {'ratio':>6s}"
           "   (ratios to rea + wri of the command's own result)")
     floors = []
@@ -55,10 +34,10 @@ def transform(d, label, kind, sizes, word):
         # The floor: rea + wri of the mesh the command hands back, written once.
         result = "result_" + answer
         run(["rea", job, word, answer, "wri", result, "end"], d, repeat=1)
-        floor = timed(["rea", result, "wri", "bench_out", "end"], d)
+        floor = timed(["rea", result, "wri", "bench_out", "end"], d, REPEAT)
         floors.append((what, floor, size_mb(os.path.join(d, result + ".vmz"))))
         os.remove(os.path.join(d, "bench_out.vmz"))
-        whole = timed(["rea", job, word, answer, "end", "y"], d)
+        whole = timed(["rea", job, word, answer, "end", "y"], d, REPEAT)
         os.remove(os.path.join(d, result + ".vmz"))
         cost = [whole[k] - read_only[k] for k in (0, 1)]
         print(f"  {word + ' ' + what:40s} {cost[0]:7.3f}s {cost[0] / floor[0]:6.2f} "

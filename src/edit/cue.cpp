@@ -3,7 +3,7 @@
 #include "console/arrays.h"
 #include "console/dialogue.h"
 #include "console/report.h"
-#include "mesh/meshwriter.h"
+#include "edit/kept_elements.h"
 
 namespace edit {
 
@@ -42,15 +42,7 @@ void vmzcue(const mesh::MeshBuffer& buffer, const mesh::Titles& titles) {
     element_map[e] = inside ? ++kept : 0;
   }
 
-  auto out = mesh::open_handback();
-  mesh::MeshWriter writer(*out, titles, kept, buffer.npoin, buffer.nspno, "vmzcue");
-  for (int e = 1; e <= nelem; ++e) {
-    if (element_map[e] != 0) writer.element(buffer.nnoel[e], buffer.lnods.row(e));
-  }
-  for (int p = 1; p <= buffer.npoin; ++p) writer.point(buffer.coord.row(p));
-  for (int s = 1; s <= buffer.nspno; ++s) writer.special(buffer.lspno[s]);
-  writer.finish();
-  mesh::close_handback(*out);
+  write_kept_elements(buffer, titles, element_map, kept, "vmzcue");
 }
 
 }  // namespace edit
