@@ -1,0 +1,194 @@
+#include "exchange/dxi.h"
+
+#include <climits>
+#include <memory>
+#include <string_view>
+
+#include "console/checks.h"
+#include "console/dataline.h"
+#include "console/dialogue.h"
+#include "console/report.h"
+#include "console/textfile.h"
+#include "mesh/vmzfile.h"
+
+namespace exchange {
+
+namespace {
+
+using console::errf;
+using console::fatal;
+using console::outf;
+
+// A line is read into room for 79 characters and the terminator; the rest of a longer line is
+// read as the next line.
+constexpr int dxf_line_size = 80;
+
+// Lines are recognised by their first characters only, compared exactly.
+constexpr std::string_view entities = "ENTITIES";
+constexpr std::string_view polyline = "POLYLINE";
+constexpr std::string_view vertex = "VERTEX";
+constexpr std::string_view x_code = " 10";
+constexpr std::string_view seqend = "SEQEND";
+constexpr std::string_view endsec = "ENDSEC";
+
+bool starts(const std::string& line, std::string_view key) { return line.starts_with(key); }
+
+// The lines of the drawing; the file ending where a line is still needed is fatal.
+class DxfLines {
+ public:
+  explicit DxfLines(console::InputFile& file) : file_(file) {}
+
+  const std::string& next() {
+    if (!file_.read_line(line_, dxf_line_size)) fatal("End of file !");
+    return line_;
+  }
+
+  // Reads up to the line that starts with "ENTITIES"; everything before it is skipped.
+  const std::string& skip_to_entities() {
+    while (!starts(next(), entities)) {
+    }
+    return line_;
+  }
+
+  // The next line as a coordinate value.
+  double value() {
+    std::string text = next();
+    console::elimnl(text);
+    console::trimbl(text);
+    double v = 0;
+    if (text.empty() || !console::chkrea(text).valid || !console::parse_real(text, v)) {
+      fatal("Real number expected");
+    }
+    return v;
+  }
+
+ private:
+  console::InputFile& file_;
+  std::string line_;
+};
+
+void too_many_nodes(int ielem) {
+  errf("\nReading element n. %8d\n", ielem);
+  errf("Maximum n. of nodes per element = %8d\n", mesh::mnode);
+  fatal("Too many nodes in the element");
+}
+
+struct Counts {
+  int nelem = 0;
+  int npoin = 0;
+};
+
+// First pass: the numbers of elements and points. A polyline without vertices makes no
+// element: an element has at least one node.
+Counts count_polylines(DxfLines& in) {
+  const std::string& head = in.skip_to_entities();
+  std::string_view shown(head);
+  if (shown.ends_with('\n')) shown.remove_suffix(1);
+  if (shown.ends_with('\r')) shown.remove_suffix(1);
+  outf("\n%.*s\n", static_cast<int>(shown.size()), shown.data());
+
+  Counts counts;
+  for (;;) {
+    const std::string& line = in.next();
+    if (starts(line, endsec)) break;
+    if (!starts(line, polyline)) continue;
+    if (counts.nelem == INT_MAX) fatal("Too many elements in the file");
+    outf("POLYLINE n. %8d\n", counts.nelem + 1);
+    int nvert = 0;
+    for (;;) {
+      const std::string& inner = in.next();
+      if (starts(inner, seqend)) break;
+      if (!starts(inner, vertex)) continue;
+      ++nvert;
+      if (nvert > mesh::mnode) too_many_nodes(counts.nelem + 1);
+      if (counts.npoin == INT_MAX) fatal("Too many nodes in the file");
+      ++counts.npoin;
+    }
+    if (nvert > 0) ++counts.nelem;
+  }
+  return counts;
+}
+
+// Second pass: the node lists and the coordinates, in file order.
+void read_polylines(DxfLines& in, const Counts& counts, mesh::MeshBuffer& read) {
+  in.skip_to_entities();
+  int ielem = 0;
+  int ipoin = 0;
+  for (;;) {
+    const std::string& line = in.next();
+    if (starts(line, endsec)) break;
+    if (!starts(line, polyline)) continue;
+    int j = 0;
+    for (;;) {
+      const std::string& inner = in.next();
+      if (starts(inner, seqend)) break;
+      if (!starts(inner, vertex)) continue;
+      if (j == 0) {
+        if (ielem >= counts.nelem) fatal("vmzdxi: internal error 1");
+        ++ielem;
+      }
+      if (ipoin >= counts.npoin) fatal("vmzdxi: internal error 2");
+      ++ipoin;
+      if (j >= mesh::mnode) fatal("vmzdxi: internal error 3");
+      ++j;
+      read.lnods(ielem, j) = ipoin;
+      // x follows the " 10" group code; y and z follow the next two group codes, whatever
+      // they say.
+      while (!starts(in.next(), x_code)) {
+      }
+      double* c = read.coord.row(ipoin);
+      c[0] = in.value();
+      in.next();
+      c[1] = in.value();
+      in.next();
+      c[2] = in.value();
+    }
+    if (j > 0) read.nnoel[ielem] = j;
+  }
+  if (ielem != counts.nelem) fatal("vmzdxi: internal error 4");
+  if (ipoin != counts.npoin) fatal("vmzdxi: internal error 5");
+}
+
+}  // namespace
+
+void vmzdxi(mesh::MeshBuffer& buffer, const std::string& jobname, mesh::Titles& titles) {
+  buffer = mesh::MeshBuffer{};
+  outf("\nPolylines are converted to .vmz data\n");
+  titles = mesh::Titles{};
+
+  std::string name = jobname + ".dxf";
+  outf("\nScanning file: %s\n", name.c_str());
+  Counts counts;
+  {
+    auto file = console::InputFile::open(name);
+    if (!file) {
+      console::warning("File not found - jobname.dxf");
+      outf("\n");
+      console::pause("Current buffer cleared - press the Return key ... ");
+      mesh::print_counts(0, 0, 0);
+      return;
+    }
+    DxfLines in(*file);
+    counts = count_polylines(in);
+  }
+
+  mesh::print_counts(counts.nelem, counts.npoin, 0);
+  mesh::MeshBuffer read;
+  read.lnods = console::OneMatrix<int>(counts.nelem, mesh::mnode);
+  read.nnoel = console::OneVector<int>(counts.nelem);
+  read.lspno = console::OneVector<int>(0);
+  read.coord = console::OneMatrix<double>(counts.npoin, mesh::ndime);
+
+  outf("\nReading file: %s\n", name.c_str());
+  auto file = console::InputFile::open(name);
+  if (!file) fatal("File not found - jobname.dxf");
+  DxfLines in(*file);
+  read_polylines(in, counts, read);
+
+  read.nelem = counts.nelem;
+  read.npoin = counts.npoin;
+  read.nspno = 0;
+  buffer = std::move(read);
+}
+
+}  // namespace exchange
