@@ -56,7 +56,7 @@ class DxfLines {
     console::elimnl(text);
     console::trimbl(text);
     double v = 0;
-    if (text.empty() || !console::chkrea(text).valid || !console::parse_real(text, v)) {
+    if (!console::chkrea(text).valid || !console::parse_real(text, v)) {
       fatal("Real number expected");
     }
     return v;
