@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstdarg>
 #include <cstring>
 
@@ -149,19 +152,65 @@ bool InputFile::refill(std::size_t keep) {
 }
 
 bool InputFile::read_line(std::string& line, int size) {
-  line.clear();
-  std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
-  bool any = false;
-  while (line.size() < room) {
-    if (pos_ == end_ && !refill(pos_)) break;
-    char c = buffer_[pos_++];
-    any = true;
-    line.push_back(c);
-    if (c == '\n') break;
-  }
-  std::size_t nul = line.find('\0');
-  if (nul != std::string::npos) line.resize(nul);
+  std::string_view view;
+  bool any = next_line(view, size);
+  line.assign(view);
   return any;
+}
+
+namespace {
+
+// Position of the first line feed or NUL in text[from .. limit), or limit. Eight characters are
+// tested at a time: a byte of a word is zero exactly where the word had the character sought,
+// and the lowest flagged byte of the zero-byte test is always exact.
+std::size_t find_line_end(const char* text, std::size_t from, std::size_t limit) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    constexpr std::uint64_t line_feeds = ones * '\n';
+    while (from + 8 <= limit) {
+      std::uint64_t word;
+      std::memcpy(&word, text + from, 8);
+      std::uint64_t lf = word ^ line_feeds;
+      std::uint64_t hit = ((lf - ones) & ~lf & highs) | ((word - ones) & ~word & highs);
+      if (hit != 0) return from + static_cast<std::size_t>(std::countr_zero(hit) / 8);
+      from += 8;
+    }
+  }
+  while (from < limit && text[from] != '\n' && text[from] != '\0') ++from;
+  return from;
+}
+
+}  // namespace
+
+bool InputFile::next_line(std::string_view& line, int size) {
+  std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
+  std::size_t start = pos_;
+  std::size_t length = 0;                   // characters taken from `start` on
+  std::size_t nul = std::string_view::npos;  // where the C string would end
+  bool found = false;
+  while (length < room && !found) {
+    if (start + length == end_) {
+      // The line so far moves to the front of the buffer and more is read behind it.
+      bool more = refill(start);
+      start = 0;
+      if (!more || length == end_) break;
+    }
+    const char* from = buffer_.data() + start;
+    std::size_t limit = std::min(end_ - start, room);
+    while (length < limit) {
+      length = find_line_end(from, length, limit);
+      if (length == limit) break;
+      if (from[length++] == '\n') {
+        found = true;
+        break;
+      }
+      if (nul == std::string_view::npos) nul = length - 1;
+    }
+  }
+  pos_ = start + length;
+  line = std::string_view(buffer_.data() + start, std::min(length, nul));
+  return length > 0;
 }
 
 bool InputFile::next_token(std::string_view& token) {

@@ -72,6 +72,9 @@ class InputFile {
   // Reads at most size - 1 characters, stopping after a line feed, which is kept. False at end
   // of file when nothing was read. A line holding a NUL character ends there, as a C string.
   bool read_line(std::string& line, int size);
+  // The same line as a view into the file's buffer, valid until the next read: the fast way
+  // through files of many short lines.
+  bool next_line(std::string_view& line, int size);
   // The next token (a maximal run of non-white-space characters); false at end of file. The
   // view stays valid until the next read. A token longer than `max_token` is returned as the
   // text "<token too long>", which is no number.

@@ -31,32 +31,38 @@ constexpr std::string_view x_code = " 10";
 constexpr std::string_view seqend = "SEQEND";
 constexpr std::string_view endsec = "ENDSEC";
 
-bool starts(const std::string& line, std::string_view key) { return line.starts_with(key); }
+bool starts(std::string_view line, std::string_view key) { return line.starts_with(key); }
 
-// The lines of the drawing; the file ending where a line is still needed is fatal.
+// The lines of the drawing; the file ending where a line is still needed is fatal. A line is a
+// view into the file's buffer, valid until the next line is read.
 class DxfLines {
  public:
   explicit DxfLines(console::InputFile& file) : file_(file) {}
 
-  const std::string& next() {
-    if (!file_.read_line(line_, dxf_line_size)) fatal("End of file !");
-    return line_;
+  std::string_view next() {
+    std::string_view line;
+    if (!file_.next_line(line, dxf_line_size)) fatal("End of file !");
+    return line;
   }
 
   // Reads up to the line that starts with "ENTITIES"; everything before it is skipped.
-  const std::string& skip_to_entities() {
-    while (!starts(next(), entities)) {
+  std::string_view skip_to_entities() {
+    for (;;) {
+      std::string_view line = next();
+      if (starts(line, entities)) return line;
     }
-    return line_;
   }
 
   // The next line as a coordinate value.
   double value() {
-    std::string text = next();
-    console::elimnl(text);
-    console::trimbl(text);
+    text_.assign(next());
+    console::elimnl(text_);
+    std::string_view number(text_);
+    std::size_t first = number.find_first_not_of(' ');
+    number.remove_prefix(first == std::string_view::npos ? number.size() : first);
+    number = number.substr(0, static_cast<std::size_t>(console::lentrm(number)));
     double v = 0;
-    if (!console::chkrea(text).valid || !console::parse_real(text, v)) {
+    if (!console::chkrea(number).valid || !console::parse_real(number, v)) {
       fatal("Real number expected");
     }
     return v;
@@ -64,7 +70,7 @@ class DxfLines {
 
  private:
   console::InputFile& file_;
-  std::string line_;
+  std::string text_;
 };
 
 void too_many_nodes(int ielem) {
@@ -81,22 +87,21 @@ struct Counts {
 // First pass: the numbers of elements and points. A polyline without vertices makes no
 // element: an element has at least one node.
 Counts count_polylines(DxfLines& in) {
-  const std::string& head = in.skip_to_entities();
-  std::string_view shown(head);
+  std::string_view shown = in.skip_to_entities();
   if (shown.ends_with('\n')) shown.remove_suffix(1);
   if (shown.ends_with('\r')) shown.remove_suffix(1);
   outf("\n%.*s\n", static_cast<int>(shown.size()), shown.data());
 
   Counts counts;
   for (;;) {
-    const std::string& line = in.next();
+    std::string_view line = in.next();
     if (starts(line, endsec)) break;
     if (!starts(line, polyline)) continue;
     if (counts.nelem == INT_MAX) fatal("Too many elements in the file");
     outf("POLYLINE n. %8d\n", counts.nelem + 1);
     int nvert = 0;
     for (;;) {
-      const std::string& inner = in.next();
+      std::string_view inner = in.next();
       if (starts(inner, seqend)) break;
       if (!starts(inner, vertex)) continue;
       ++nvert;
@@ -115,12 +120,12 @@ void read_polylines(DxfLines& in, const Counts& counts, mesh::MeshBuffer& read) 
   int ielem = 0;
   int ipoin = 0;
   for (;;) {
-    const std::string& line = in.next();
+    std::string_view line = in.next();
     if (starts(line, endsec)) break;
     if (!starts(line, polyline)) continue;
     int j = 0;
     for (;;) {
-      const std::string& inner = in.next();
+      std::string_view inner = in.next();
       if (starts(inner, seqend)) break;
       if (!starts(inner, vertex)) continue;
       if (j == 0) {
