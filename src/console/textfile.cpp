@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <cstdarg>
 #include <cstring>
 
@@ -158,32 +156,7 @@ bool InputFile::read_line(std::string& line, int size) {
   return any;
 }
 
-namespace {
-
-// Position of the first line feed or NUL in text[from .. limit), or limit. Eight characters are
-// tested at a time: a byte of a word is zero exactly where the word had the character sought,
-// and the lowest flagged byte of the zero-byte test is always exact.
-std::size_t find_line_end(const char* text, std::size_t from, std::size_t limit) {
-  if constexpr (std::endian::native == std::endian::little) {
-    constexpr std::uint64_t ones = 0x0101010101010101ULL;
-    constexpr std::uint64_t highs = 0x8080808080808080ULL;
-    constexpr std::uint64_t line_feeds = ones * '\n';
-    while (from + 8 <= limit) {
-      std::uint64_t word;
-      std::memcpy(&word, text + from, 8);
-      std::uint64_t lf = word ^ line_feeds;
-      std::uint64_t hit = ((lf - ones) & ~lf & highs) | ((word - ones) & ~word & highs);
-      if (hit != 0) return from + static_cast<std::size_t>(std::countr_zero(hit) / 8);
-      from += 8;
-    }
-  }
-  while (from < limit && text[from] != '\n' && text[from] != '\0') ++from;
-  return from;
-}
-
-}  // namespace
-
-bool InputFile::next_line(std::string_view& line, int size) {
+bool InputFile::next_line_slowly(std::string_view& line, int size) {
   std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
   std::size_t start = pos_;
   std::size_t length = 0;                   // characters taken from `start` on

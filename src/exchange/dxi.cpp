@@ -33,6 +33,25 @@ constexpr std::string_view endsec = "ENDSEC";
 
 bool starts(std::string_view line, std::string_view key) { return line.starts_with(key); }
 
+// A plain decimal number: an optional minus sign, digits and at most one decimal point, with at
+// least one digit ("-12.5000000", as drawings are written). The syntax check accepts every such
+// text, so it is needed only for the other forms.
+bool plain_decimal(std::string_view text) {
+  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+  bool digit = false, point = false;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
 // The lines of the drawing; the file ending where a line is still needed is fatal. A line is a
 // view into the file's buffer, valid until the next line is read.
 class DxfLines {
@@ -62,7 +81,8 @@ class DxfLines {
     number.remove_prefix(first == std::string_view::npos ? number.size() : first);
     number = number.substr(0, static_cast<std::size_t>(console::lentrm(number)));
     double v = 0;
-    if (!console::chkrea(number).valid || !console::parse_real(number, v)) {
+    bool valid = plain_decimal(number) || console::chkrea(number).valid;
+    if (!valid || !console::parse_real(number, v)) {
       fatal("Real number expected");
     }
     return v;
