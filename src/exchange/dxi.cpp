@@ -31,7 +31,9 @@ constexpr std::string_view x_code = " 10";
 constexpr std::string_view seqend = "SEQEND";
 constexpr std::string_view endsec = "ENDSEC";
 
-bool starts(std::string_view line, std::string_view key) { return line.starts_with(key); }
+bool starts(std::string_view line, std::string_view key) {
+  return line.starts_with(key);
+}
 
 // A plain decimal number: an optional minus sign, digits and at most one decimal point, with at
 // least one digit ("-12.5000000", as drawings are written). The syntax check accepts every such

@@ -10,7 +10,6 @@ namespace exchange {
 // Asks how to draw the mesh (lines or polylines, an optional change of axes, marks and numbers)
 // and writes jobname.dxf. The buffer is only read; an optional change of axes is applied to the
 // values written, never to the buffer.
-void vmzdxo(const mesh::MeshBuffer& buffer, const std::string& jobname,
-            const mesh::Titles& titles);
+void vmzdxo(const mesh::MeshBuffer& buffer, const std::string& jobname, const mesh::Titles& titles);
 
 }  // namespace exchange

@@ -32,8 +32,8 @@ int mismatches(const std::vector<double>& values, int width, int precision) {
     std::string expected = printf_fixed(v, width, precision);
     std::string got = fast_fixed(v, width, precision);
     if (got != expected && ++bad <= 5) {
-      ADD_FAILURE() << std::hexfloat << v << " %" << width << "." << precision << "f: got \""
-                    << got << "\", printf \"" << expected << "\"";
+      ADD_FAILURE() << std::hexfloat << v << " %" << width << "." << precision << "f: got \"" << got
+                    << "\", printf \"" << expected << "\"";
     }
   }
   return bad;
@@ -56,17 +56,25 @@ TEST(AppendFixed, ExactTiesRoundToEvenLikePrintf) {
 
 TEST(AppendFixed, SignsZerosAndTinyValues) {
   const double tiny = std::numeric_limits<double>::denorm_min();
-  std::vector<double> values = {0.0,     -0.0,    tiny,      -tiny,   1e-300, -1e-300,
-                                4e-8,    -4e-8,   5e-8,      -5e-8,   6e-8,   -6e-8,
-                                0.05,    -0.05,   0.999999995, 1.0,   -1.0,   123.456};
+  std::vector<double> values = {0.0,  -0.0,  tiny,        -tiny, 1e-300, -1e-300,
+                                4e-8, -4e-8, 5e-8,        -5e-8, 6e-8,   -6e-8,
+                                0.05, -0.05, 0.999999995, 1.0,   -1.0,   123.456};
   for (int precision : {0, 3, 7, 8, 10, 17}) EXPECT_EQ(mismatches(values, 15, precision), 0);
   EXPECT_EQ(fast_fixed(-0.0, 15, 7), "     -0.0000000");
   EXPECT_EQ(fast_fixed(-4e-8, 15, 7), "     -0.0000000");
 }
 
 TEST(AppendFixed, LargeValuesWidenTheirFieldOrLeaveTheFastPath) {
-  std::vector<double> values = {99999999999.99999, 1e11, -1e11, 123456789012.5, 1e17,
-                                -1e17, 1e18, 9.007199254740993e15, 1e30, -1.4e30,
+  std::vector<double> values = {99999999999.99999,
+                                1e11,
+                                -1e11,
+                                123456789012.5,
+                                1e17,
+                                -1e17,
+                                1e18,
+                                9.007199254740993e15,
+                                1e30,
+                                -1.4e30,
                                 std::numeric_limits<double>::max(),
                                 -std::numeric_limits<double>::max()};
   for (int precision : {0, 7, 8, 10}) EXPECT_EQ(mismatches(values, 15, precision), 0);

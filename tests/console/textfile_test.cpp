@@ -24,9 +24,7 @@ class InputLines : public ::testing::Test {
   }
   void TearDown() override { ::unlink(path_.c_str()); }
 
-  void write(const std::string& content) {
-    std::ofstream(path_, std::ios::binary) << content;
-  }
+  void write(const std::string& content) { std::ofstream(path_, std::ios::binary) << content; }
 
   // The lines fgets reads with `size`, each cut at a NUL character as a C string.
   std::vector<std::string> fgets_lines(int size) {
@@ -92,8 +90,10 @@ TEST_F(InputLines, SameLinesAsFgetsAcrossTheBuffer) {
     for (int i = 0; i < n; ++i) {
       // Mostly letters; now and then a NUL or any other byte but a line feed.
       int c = byte(random);
-      if (c == '\n' || c > 250) c = 0;
-      else if (c > 20) c = 'a' + i % 26;
+      if (c == '\n' || c > 250)
+        c = 0;
+      else if (c > 20)
+        c = 'a' + i % 26;
       content.push_back(static_cast<char>(c));
     }
     content.push_back('\n');

@@ -57,31 +57,30 @@ TEST_F(DxfWriter, EveryEntityWritesItsGroupCodesAndValues) {
   dxf->dxfpol(2, vector_of({1, 2}), vector_of({3, 4}), vector_of({5, 6}));
   dxf->dxfpol(0, vector_of({}), vector_of({}), vector_of({}));
   dxf->dxfcls("write failed");
-  EXPECT_EQ(drawing(),
-            lines({"  0", "SECTION", "  2", "ENTITIES", "  0",
-                   // POINT on the starting layer
-                   "POINT", "  8", "0", " 10", "      1.0000000", " 20", "     -2.0000000", " 30",
-                   "      0.1250000", "  0",
-                   // LINE: wide values widen their field; negative zero keeps its sign
-                   "LINE", "  8", "LINES", " 10", "      0.0000000", " 20", "      0.0000000",
-                   " 30", "      0.0000000", " 11", "1234567.2500000", " 21", "     -0.0000000",
-                   " 31", "10000000000.0000000", "  0",
-                   // TEXT
-                   "TEXT", "  8", "LINES", " 10", "      0.5000000", " 20", "      0.2500000",
-                   " 30", "      0.0000000", " 40", "      0.1000000", "  1", "Main title - Mesh",
-                   "  0",
-                   // POLYLINE of two vertices
-                   "POLYLINE", "  8", "LINES", " 66", "     1", " 10", "0.0", " 20", "0.0", " 30",
-                   "0.0", " 70", "     8", "  0", "VERTEX", "  8", "LINES", " 10",
-                   "      1.0000000", " 20", "      3.0000000", " 30", "      5.0000000", " 70",
-                   "    32", "  0", "VERTEX", "  8", "LINES", " 10", "      2.0000000", " 20",
-                   "      4.0000000", " 30", "      6.0000000", " 70", "    32", "  0", "SEQEND",
-                   "  8", "LINES", "  0",
-                   // POLYLINE without vertices: the head, then SEQEND at once
-                   "POLYLINE", "  8", "LINES", " 66", "     1", " 10", "0.0", " 20", "0.0", " 30",
-                   "0.0", " 70", "     8", "  0", "SEQEND", "  8", "LINES", "  0",
-                   // end of the section and of the file
-                   "ENDSEC", "  0", "EOF"}));
+  EXPECT_EQ(
+      drawing(),
+      lines({"  0", "SECTION", "  2", "ENTITIES", "  0",
+             // POINT on the starting layer
+             "POINT", "  8", "0", " 10", "      1.0000000", " 20", "     -2.0000000", " 30",
+             "      0.1250000", "  0",
+             // LINE: wide values widen their field; negative zero keeps its sign
+             "LINE", "  8", "LINES", " 10", "      0.0000000", " 20", "      0.0000000", " 30",
+             "      0.0000000", " 11", "1234567.2500000", " 21", "     -0.0000000", " 31",
+             "10000000000.0000000", "  0",
+             // TEXT
+             "TEXT", "  8", "LINES", " 10", "      0.5000000", " 20", "      0.2500000", " 30",
+             "      0.0000000", " 40", "      0.1000000", "  1", "Main title - Mesh", "  0",
+             // POLYLINE of two vertices
+             "POLYLINE", "  8", "LINES", " 66", "     1", " 10", "0.0", " 20", "0.0", " 30", "0.0",
+             " 70", "     8", "  0", "VERTEX", "  8", "LINES", " 10", "      1.0000000", " 20",
+             "      3.0000000", " 30", "      5.0000000", " 70", "    32", "  0", "VERTEX", "  8",
+             "LINES", " 10", "      2.0000000", " 20", "      4.0000000", " 30", "      6.0000000",
+             " 70", "    32", "  0", "SEQEND", "  8", "LINES", "  0",
+             // POLYLINE without vertices: the head, then SEQEND at once
+             "POLYLINE", "  8", "LINES", " 66", "     1", " 10", "0.0", " 20", "0.0", " 30", "0.0",
+             " 70", "     8", "  0", "SEQEND", "  8", "LINES", "  0",
+             // end of the section and of the file
+             "ENDSEC", "  0", "EOF"}));
 }
 
 TEST_F(DxfWriter, LayerNamesLoseTheirBlanksAndAreCutToEightCharacters) {

@@ -20,8 +20,8 @@ std::string preamble() {
 // Two polylines of 3 and 4 vertices among other entities; values in several spellings.
 std::string two_polylines() {
   return preamble() + dxf_head() + dxf_line("0", {"0", "0", "0"}, {"1", "1", "1"}) +
-         dxf_polyline("LINES", {{"1", "2", "3"}, {"      4.5000000", "-5", "6.25"},
-                                {"+7", "8.", "9"}}) +
+         dxf_polyline("LINES",
+                      {{"1", "2", "3"}, {"      4.5000000", "-5", "6.25"}, {"+7", "8.", "9"}}) +
          dxf_text("0", {"0", "0", "0"}, "1", "a note") +
          dxf_polyline("LINES", {{"-1", "0", ".125"},
                                 {"10", "11", "12"},
@@ -81,8 +81,8 @@ TEST(Dxi, TwoPolylinesBecomeTwoElementsWithTheirOwnPointsAndDefaultTitles) {
   s.write("plate.vmz", vmz_file("Plate", "P", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {2}));
   s.write("two.dxf", two_polylines());
   Result r = s.run("rea\nplate\ndxi\ntwo\nwri\nback\nend\n");
-  EXPECT_EQ(r.out, startup() + step("rea") + job_dialogue("Read a .vmz file to buffer a or b",
-                                                          "new", "plate") +
+  EXPECT_EQ(r.out, startup() + step("rea") +
+                       job_dialogue("Read a .vmz file to buffer a or b", "new", "plate") +
                        reading("plate.vmz", "Plate", "P", 1, 2, 1) + step("dxi") +
                        job_dialogue(import_heading, "plate", "two") + scanning("two.dxf") +
                        "\nENTITIES\nPOLYLINE n.        1\nPOLYLINE n.        2\n" +
@@ -122,9 +122,8 @@ TEST(Dxi, TwentyVerticesAreTheMostAnElementTakes) {
     EXPECT_EQ(r.out, startup() + step("dxi") + job_dialogue(import_heading, "new", "big") +
                          scanning("big.dxf") +
                          "\nENTITIES\nPOLYLINE n.        1\nPOLYLINE n.        2\n");
-    EXPECT_EQ(r.err,
-              "\nReading element n.        2\nMaximum n. of nodes per element =       20\n" +
-                  fatal("Too many nodes in the element"));
+    EXPECT_EQ(r.err, "\nReading element n.        2\nMaximum n. of nodes per element =       20\n" +
+                         fatal("Too many nodes in the element"));
   }
 }
 
@@ -199,17 +198,16 @@ TEST(Dxi, DrawingWithoutPolylinesGivesAnEmptyMesh) {
                           dxf_text("NUMNO", {"0", "0", "0"}, "1", "1") + dxf_end());
   Result r = s.run("dxi\nflat\nwri\nend\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find(scanning("flat.dxf") + "\nENTITIES\n" + counts(0, 0, 0) +
-                       "\nReading file: flat.dxf\n" + step("wri") +
-                       "\nERROR: need at least one point\n"),
-            std::string::npos);
+  EXPECT_NE(
+      r.out.find(scanning("flat.dxf") + "\nENTITIES\n" + counts(0, 0, 0) +
+                 "\nReading file: flat.dxf\n" + step("wri") + "\nERROR: need at least one point\n"),
+      std::string::npos);
 }
 
 TEST(Dxi, PolylineWithoutVerticesMakesNoElement) {
   Session s;
-  s.write("holes.dxf",
-          dxf_head() + dxf_polyline("LINES", {}) + polyline_of(2) + dxf_polyline("LINES", {}) +
-              dxf_end());
+  s.write("holes.dxf", dxf_head() + dxf_polyline("LINES", {}) + polyline_of(2) +
+                           dxf_polyline("LINES", {}) + dxf_end());
   Result r = s.run("dxi\nholes\nwri\nback\nend\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("\nENTITIES\nPOLYLINE n.        1\nPOLYLINE n.        1\n"

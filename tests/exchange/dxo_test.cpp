@@ -1,8 +1,14 @@
 // dxo: the mesh as a DXF drawing, checked line by line against the entity layouts.
+#include "exchange/dxo.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "console/report.h"
 #include "support/drawings.h"
 #include "support/session.h"
 
@@ -56,16 +62,15 @@ TEST(Dxo, AllAnswersDefaultWriteTheTitleAndOnePolylinePerElement) {
   EXPECT_EQ(r.status, 0);
   // Extents x 0..2, y 0..1, reference size 2: title at (0.1, 1.2), height 0.4. The node list
   // is closed already, so the polyline has its five entries and nothing more.
-  EXPECT_EQ(s.read("plate.dxf"),
-            dxf_head() +
-                dxf_text("TITLE", {"      0.1000000", "      1.2000000", zero}, "      0.4000000",
-                         "Rectangular mesh - Mesh") +
-                dxf_polyline("LINES", {{zero, zero, zero},
-                                       {two, zero, zero},
-                                       {two, one, zero},
-                                       {zero, one, zero},
-                                       {zero, zero, zero}}) +
-                dxf_end());
+  EXPECT_EQ(s.read("plate.dxf"), dxf_head() +
+                                     dxf_text("TITLE", {"      0.1000000", "      1.2000000", zero},
+                                              "      0.4000000", "Rectangular mesh - Mesh") +
+                                     dxf_polyline("LINES", {{zero, zero, zero},
+                                                            {two, zero, zero},
+                                                            {two, one, zero},
+                                                            {zero, one, zero},
+                                                            {zero, zero, zero}}) +
+                                     dxf_end());
   EXPECT_EQ(s.files(), (std::vector<std::string>{"plate.dxf", "plate.vmz"}));
 }
 
@@ -80,17 +85,16 @@ TEST(Dxo, ConversionWritesPermutedCoordinatesAndLeavesTheBufferAsItWas) {
   // x -2.25..0.5, y -1..3.125; reference size 4.125 (the y side).
   const DxfPoint p1{"     -2.2500000", "      3.1250000", "      1.5000000"};
   const DxfPoint p2{"      0.5000000", "     -1.0000000", "      4.0000000"};
-  EXPECT_EQ(s.read("bar.dxf"),
-            dxf_head() +
-                dxf_text("TITLE", {"     -2.1125000", "      3.9500000", zero}, "      0.8250000",
-                         "Bar - B") +
-                dxf_line("LINES", p1, p2) + dxf_point("MARNO", p1) + dxf_point("MARNO", p2) +
-                dxf_end());
+  EXPECT_EQ(s.read("bar.dxf"), dxf_head() +
+                                   dxf_text("TITLE", {"     -2.1125000", "      3.9500000", zero},
+                                            "      0.8250000", "Bar - B") +
+                                   dxf_line("LINES", p1, p2) + dxf_point("MARNO", p1) +
+                                   dxf_point("MARNO", p2) + dxf_end());
   // The buffer still holds the coordinates it held before the export.
-  EXPECT_EQ(s.read("back.vmz"), lines({"Bar", "B", "    1       2       0",
-                                       "    1     2        1     2",
-                                       "    1      1.50000000     -2.25000000      3.12500000",
-                                       "    2      4.00000000      0.50000000     -1.00000000"}));
+  EXPECT_EQ(s.read("back.vmz"),
+            lines({"Bar", "B", "    1       2       0", "    1     2        1     2",
+                   "    1      1.50000000     -2.25000000      3.12500000",
+                   "    2      4.00000000      0.50000000     -1.00000000"}));
 }
 
 TEST(Dxo, PointsWithoutElementsStillGetMarksAndNumbersFarFromTheTitle) {
@@ -112,14 +116,12 @@ TEST(Dxo, PointsWithoutElementsStillGetMarksAndNumbersFarFromTheTitle) {
   const DxfPoint title{xmin + 0.05 * (xmax - xmin), ymax + 0.2 * (ymax - ymin), zero};
   const DxfPoint p1{one, one, zero}, p2{3.0, 2.0, 0.5};
   // Special node at (3, 2, 0.5): a square of side 0.5 and its diagonals, at height 0.5.
-  const DxfPoint a1{2.75, 1.75, 0.5}, a2{3.25, 1.75, 0.5}, a3{3.25, 2.25, 0.5},
-      a4{2.75, 2.25, 0.5};
+  const DxfPoint a1{2.75, 1.75, 0.5}, a2{3.25, 1.75, 0.5}, a3{3.25, 2.25, 0.5}, a4{2.75, 2.25, 0.5};
   EXPECT_EQ(s.read("loose.dxf"),
             dxf_head() + dxf_text("TITLE", title, 0.2 * reference, "Loose points - Pts") +
                 dxf_point("MARNO", p1) + dxf_point("MARNO", p2) + dxf_line("MARSN", a1, a2) +
-                dxf_line("MARSN", a2, a3) + dxf_line("MARSN", a3, a4) +
-                dxf_line("MARSN", a4, a1) + dxf_line("MARSN", a1, a3) +
-                dxf_line("MARSN", a4, a2) +
+                dxf_line("MARSN", a2, a3) + dxf_line("MARSN", a3, a4) + dxf_line("MARSN", a4, a1) +
+                dxf_line("MARSN", a1, a3) + dxf_line("MARSN", a4, a2) +
                 dxf_text("NUMNO", {1.4, 1.4, zero}, 0.5, "1") +
                 dxf_text("NUMNO", {3.4, 2.4, 0.5}, 0.5, "2") +
                 dxf_text("NUMSN", {3.4, 1.25, 0.5}, 0.5, "1") + dxf_end());
@@ -139,12 +141,12 @@ TEST(Dxo, ElementWithCoincidentNodesGivesSizeZeroWhoseDefaultIsRefused) {
                        refused + ask_real(question, "0", "0.25") + step("end")),
             std::string::npos);
   // The second element has extent 0: the title height is 0.
-  EXPECT_EQ(s.read("flat.dxf"),
-            dxf_head() + dxf_text("TITLE", {0.25, 6.0, zero}, zero, "Flat - F") +
-                dxf_line("LINES", {zero, zero, zero}, {one, zero, zero}) +
-                dxf_line("LINES", {5.0, 5.0, one}, {5.0, 5.0, one}) +
-                dxf_text("NUMEL", {0.375, -0.125, zero}, 0.25, "1") +
-                dxf_text("NUMEL", {4.875, 4.875, one}, 0.25, "2") + dxf_end());
+  EXPECT_EQ(s.read("flat.dxf"), dxf_head() +
+                                    dxf_text("TITLE", {0.25, 6.0, zero}, zero, "Flat - F") +
+                                    dxf_line("LINES", {zero, zero, zero}, {one, zero, zero}) +
+                                    dxf_line("LINES", {5.0, 5.0, one}, {5.0, 5.0, one}) +
+                                    dxf_text("NUMEL", {0.375, -0.125, zero}, 0.25, "1") +
+                                    dxf_text("NUMEL", {4.875, 4.875, one}, 0.25, "2") + dxf_end());
 }
 
 TEST(Dxo, FourNodeListsCloseOnlyWhenTheirEndsDiffer) {
@@ -156,20 +158,18 @@ TEST(Dxo, FourNodeListsCloseOnlyWhenTheirEndsDiffer) {
   Result r = s.run("rea\nquads\ndxo\nlines\n" + lines_mode.lines() + "dxo\npolys\n" +
                    polyline_mode.lines() + "end\n");
   EXPECT_EQ(r.status, 0);
-  const DxfPoint p1{zero, zero, zero}, p2{one, zero, zero}, p3{one, one, zero},
-      p4{zero, one, zero};
+  const DxfPoint p1{zero, zero, zero}, p2{one, zero, zero}, p3{one, one, zero}, p4{zero, one, zero};
   const std::string title =
       dxf_head() + dxf_text("TITLE", {"      0.0500000", "      1.2000000", zero},
                             "      0.2000000", "Quads - Q");
   // Open list: a closing segment. Closed list: its chain ends at node 1 already. Three nodes
   // with the first repeated: no closing segment.
-  EXPECT_EQ(s.read("lines.dxf"),
-            title + dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
-                dxf_line("LINES", p3, p4) + dxf_line("LINES", p4, p1) +
-                dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
-                dxf_line("LINES", p3, p4) + dxf_line("LINES", p4, p1) +
-                dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
-                dxf_line("LINES", p3, p1) + dxf_end());
+  EXPECT_EQ(s.read("lines.dxf"), title + dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
+                                     dxf_line("LINES", p3, p4) + dxf_line("LINES", p4, p1) +
+                                     dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
+                                     dxf_line("LINES", p3, p4) + dxf_line("LINES", p4, p1) +
+                                     dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
+                                     dxf_line("LINES", p3, p1) + dxf_end());
   EXPECT_EQ(s.read("polys.dxf"), title + dxf_polyline("LINES", {p1, p2, p3, p4, p1}) +
                                      dxf_polyline("LINES", {p1, p2, p3, p4, p1}) +
                                      dxf_polyline("LINES", {p1, p2, p3, p1}) + dxf_end());
@@ -190,8 +190,7 @@ TEST(Dxo, ThreeAndTwentyNodeChainsStayOpenAndNineNodesClose) {
   EXPECT_EQ(r.status, 0);
   auto P = [](int p) { return DxfPoint{1.0 * p, 1.0 * (p % 3), 0.25 * p}; };
   // Extents x 1..20, y 0..2; reference size 2 (the 3-node element's x and y sides).
-  const std::string title =
-      dxf_head() + dxf_text("TITLE", {1.95, 2.4, zero}, 0.4, "Chains - C");
+  const std::string title = dxf_head() + dxf_text("TITLE", {1.95, 2.4, zero}, 0.4, "Chains - C");
   std::string segments = dxf_line("LINES", P(1), P(2)) + dxf_line("LINES", P(2), P(3));
   for (int k = 2; k <= 9; ++k) segments += dxf_line("LINES", P(k - 1), P(k));
   segments += dxf_line("LINES", P(9), P(1));
@@ -274,4 +273,27 @@ TEST(Dxo, DrawingThatCannotBeWrittenCompletelyLeavesTheOldOne) {
   EXPECT_EQ(r.err, warning("Unable to write output file - jobname.dxf"));
   EXPECT_EQ(s.read("big.dxf"), "old drawing\n");
   EXPECT_EQ(s.files(), (std::vector<std::string>{"big.dxf", "big.vmz"}));
+}
+
+TEST(Dxo, BufferWithoutPointsIsRefusedWithoutAQuestion) {
+  // The shell never calls the export without a point; called anyway, it refuses.
+  char input[] = "\n";
+  char* out_text = nullptr;
+  char* err_text = nullptr;
+  std::size_t out_size = 0, err_size = 0;
+  console::Streams saved = console::streams();
+  console::streams().in = ::fmemopen(input, 1, "r");
+  console::streams().out = ::open_memstream(&out_text, &out_size);
+  console::streams().err = ::open_memstream(&err_text, &err_size);
+  Session s;  // only for its empty directory
+  exchange::vmzdxo(mesh::MeshBuffer{}, s.path("empty"), mesh::Titles{});
+  std::fclose(console::streams().in);
+  std::fclose(console::streams().out);
+  std::fclose(console::streams().err);
+  console::streams() = saved;
+  EXPECT_EQ(std::string(out_text, out_size), "\nNothing changed - press the Return key ...\n");
+  EXPECT_EQ(std::string(err_text, err_size), warning("There is nothing to write in the .dxf file"));
+  EXPECT_TRUE(s.files().empty());
+  std::free(out_text);
+  std::free(err_text);
 }

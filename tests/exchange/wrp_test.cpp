@@ -52,9 +52,8 @@ TEST(Wrp, FlatMeshGivesZerosInZAndASecondRunOverwrites) {
 
 TEST(Wrp, BuffersNotReadWithReaUseTheirStartingNames) {
   Session s;
-  s.write("bar.dxf", dxf_head() +
-                         dxf_polyline("LINES", {{"1", "2", "3"}, {"-4", "5", "1234.5"}}) +
-                         dxf_end());
+  s.write("bar.dxf",
+          dxf_head() + dxf_polyline("LINES", {{"1", "2", "3"}, {"-4", "5", "1234.5"}}) + dxf_end());
   Result r = s.run("wrp\ndxi\nbar\nwrp\n3\nccf\ndxi\nbar\nwrp\n1\nend\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find(step("wrp") + "\nERROR: need at least one point\n"), std::string::npos);

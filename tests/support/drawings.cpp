@@ -6,18 +6,22 @@ namespace session {
 
 DxfValue::DxfValue(double value) : text(format("%15.7lf", value)) {}
 
-std::string dxf_head() { return lines({"  0", "SECTION", "  2", "ENTITIES", "  0"}); }
+std::string dxf_head() {
+  return lines({"  0", "SECTION", "  2", "ENTITIES", "  0"});
+}
 
-std::string dxf_end() { return lines({"ENDSEC", "  0", "EOF"}); }
+std::string dxf_end() {
+  return lines({"ENDSEC", "  0", "EOF"});
+}
 
 std::string dxf_line(const std::string& layer, const DxfPoint& from, const DxfPoint& to) {
-  return lines({"LINE", "  8", layer, " 10", from[0].text, " 20", from[1].text, " 30",
-                from[2].text, " 11", to[0].text, " 21", to[1].text, " 31", to[2].text, "  0"});
+  return lines({"LINE", "  8", layer, " 10", from[0].text, " 20", from[1].text, " 30", from[2].text,
+                " 11", to[0].text, " 21", to[1].text, " 31", to[2].text, "  0"});
 }
 
 std::string dxf_point(const std::string& layer, const DxfPoint& at) {
-  return lines({"POINT", "  8", layer, " 10", at[0].text, " 20", at[1].text, " 30", at[2].text,
-                "  0"});
+  return lines(
+      {"POINT", "  8", layer, " 10", at[0].text, " 20", at[1].text, " 30", at[2].text, "  0"});
 }
 
 std::string dxf_text(const std::string& layer, const DxfPoint& at, const DxfValue& height,
@@ -67,8 +71,7 @@ std::string dxo_dialogue(const std::string& default_name, const std::string& nam
                          const DxoAnswers& a) {
   return job_dialogue("Write a .dxf file (AutoCad 10) with buffer a or b", default_name, name) +
          "\nWire frame output with:\n\nl) lines\np) polylines\n" +
-         ask_char("Your choice", 'l', 'p', 'p', a.frame) +
-         "\nCoordinate conversion:\n\n" +
+         ask_char("Your choice", 'l', 'p', 'p', a.frame) + "\nCoordinate conversion:\n\n" +
          session::lines({"   +---------------+", "   | .vmz  |  .dxf |", "   |---------------|",
                          "   |   x   ->   z  |", "   |   y   ->   x  |", "   |   z   ->   y  |",
                          "   +---------------+"}) +
