@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -93,31 +92,4 @@ TEST_F(DxfWriter, LayerNamesLoseTheirBlanksAndAreCutToEightCharacters) {
   dxf->dxfpnt(0, 0, 0);
   dxf->dxfcls("write failed");
   EXPECT_NE(drawing().find("POINT\n  8\nA LONG L\n 10\n"), std::string::npos);
-}
-
-TEST_F(DxfWriter, DrawingReplacesTheOldFileOnlyWhenClosed) {
-  { std::ofstream(job() + ".dxf") << "old\n"; }
-  auto dxf = exchange::dxfopn(job());
-  ASSERT_NE(dxf, nullptr);
-  dxf->dxfpnt(0, 0, 0);
-  EXPECT_EQ(drawing(), "old\n");
-  dxf->dxfcls("write failed");
-  EXPECT_EQ(drawing().substr(0, 4), "  0\n");
-}
-
-TEST_F(DxfWriter, DrawingAbandonedBeforeItsEndLeavesTheOldFile) {
-  { std::ofstream(job() + ".dxf") << "old\n"; }
-  {
-    auto dxf = exchange::dxfopn(job());
-    ASSERT_NE(dxf, nullptr);
-    dxf->dxfpnt(0, 0, 0);
-  }  // e.g. a fatal error in a size question
-  EXPECT_EQ(drawing(), "old\n");
-}
-
-TEST_F(DxfWriter, NoDrawingWhereNoFileCanBeMade) {
-  EXPECT_EQ(exchange::dxfopn(dir_ + "/missing/d"), nullptr);
-  ::mkdir((dir_ + "/d.dxf").c_str(), 0700);
-  EXPECT_EQ(exchange::dxfopn(job()), nullptr);
-  ::rmdir((dir_ + "/d.dxf").c_str());
 }
