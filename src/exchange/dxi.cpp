@@ -1,6 +1,7 @@
 #include "exchange/dxi.h"
 
 #include <climits>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -35,23 +36,42 @@ bool starts(std::string_view line, std::string_view key) {
   return line.starts_with(key);
 }
 
+// What a value line holds, before the full syntax check.
+enum class Decimal {
+  exact,  // a plain decimal, converted
+  plain,  // a plain decimal with too many digits for the short conversion
+  other,  // anything else: the syntax check decides
+};
+
 // A plain decimal number: an optional minus sign, digits and at most one decimal point, with at
 // least one digit ("-12.5000000", as drawings are written). The syntax check accepts every such
-// text, so it is needed only for the other forms.
-bool plain_decimal(std::string_view text) {
+// text. With at most 15 digits, the digits as an integer and the power of ten are both exact
+// doubles, so their quotient is the correctly rounded value, the same as any exact conversion.
+Decimal plain_decimal(std::string_view text, double& value) {
+  constexpr double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr int max_digits = 15;
   std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
-  bool digit = false, point = false;
+  std::int64_t digits = 0;
+  int count = 0;      // digits read
+  int decimals = -1;  // digits after the point; -1 before it
   for (; i < text.size(); ++i) {
     char c = text[i];
     if (c >= '0' && c <= '9') {
-      digit = true;
-    } else if (c == '.' && !point) {
-      point = true;
+      if (count < max_digits) digits = digits * 10 + (c - '0');
+      ++count;
+      if (decimals >= 0) ++decimals;
+    } else if (c == '.' && decimals < 0) {
+      decimals = 0;
     } else {
-      return false;
+      return Decimal::other;
     }
   }
-  return digit;
+  if (count == 0) return Decimal::other;
+  if (count > max_digits) return Decimal::plain;
+  value = static_cast<double>(digits) / powers[decimals > 0 ? decimals : 0];
+  if (text[0] == '-') value = -value;
+  return Decimal::exact;
 }
 
 // The lines of the drawing; the file ending where a line is still needed is fatal. A line is a
@@ -76,23 +96,27 @@ class DxfLines {
 
   // The next line as a coordinate value.
   double value() {
-    text_.assign(next());
-    console::elimnl(text_);
-    std::string_view number(text_);
-    std::size_t first = number.find_first_not_of(' ');
-    number.remove_prefix(first == std::string_view::npos ? number.size() : first);
-    number = number.substr(0, static_cast<std::size_t>(console::lentrm(number)));
-    double v = 0;
-    bool valid = plain_decimal(number) || console::chkrea(number).valid;
-    if (!valid || !console::parse_real(number, v)) {
-      fatal("Real number expected");
+    std::string_view number = next();
+    // The line end goes as elimnl removes it; a line without one ends the program there.
+    if (number.ends_with('\n')) {
+      number.remove_suffix(1);
+      if (number.ends_with('\r')) number.remove_suffix(1);
+    } else if (!number.empty()) {
+      std::string cut(number);
+      console::elimnl(cut);
     }
+    while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
+    while (!number.empty() && number.back() == ' ') number.remove_suffix(1);
+    double v = 0;
+    Decimal kind = plain_decimal(number, v);
+    if (kind == Decimal::exact) return v;
+    bool valid = kind == Decimal::plain || console::chkrea(number).valid;
+    if (!valid || !console::parse_real(number, v)) fatal("Real number expected");
     return v;
   }
 
  private:
   console::InputFile& file_;
-  std::string text_;
 };
 
 void too_many_nodes(int ielem) {
