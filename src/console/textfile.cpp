@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
 
@@ -163,19 +164,40 @@ bool InputFile::refill(std::size_t keep) {
 }
 
 bool InputFile::read_line(std::string& line, int size) {
-  line.clear();
-  std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
-  bool any = false;
-  while (line.size() < room) {
-    if (pos_ == end_ && !refill(pos_)) break;
-    char c = buffer_[pos_++];
-    any = true;
-    line.push_back(c);
-    if (c == '\n') break;
-  }
-  std::size_t nul = line.find('\0');
-  if (nul != std::string::npos) line.resize(nul);
+  std::string_view view;
+  bool any = next_line(view, size);
+  line.assign(view);
   return any;
+}
+
+bool InputFile::next_line_slowly(std::string_view& line, int size) {
+  std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
+  std::size_t start = pos_;
+  std::size_t length = 0;                   // characters taken from `start` on
+  std::size_t nul = std::string_view::npos;  // where the C string would end
+  bool found = false;
+  while (length < room && !found) {
+    if (start + length == end_) {
+      // The line so far moves to the front of the buffer and more is read behind it.
+      bool more = refill(start);
+      start = 0;
+      if (!more || length == end_) break;
+    }
+    const char* from = buffer_.data() + start;
+    std::size_t limit = std::min(end_ - start, room);
+    while (length < limit) {
+      length = find_line_end(from, length, limit);
+      if (length == limit) break;
+      if (from[length++] == '\n') {
+        found = true;
+        break;
+      }
+      if (nul == std::string_view::npos) nul = length - 1;
+    }
+  }
+  pos_ = start + length;
+  line = std::string_view(buffer_.data() + start, std::min(length, nul));
+  return length > 0;
 }
 
 bool InputFile::next_token(std::string_view& token) {

@@ -1,7 +1,10 @@
 // Buffered text files for the readers and writers of every file format.
 #pragma once
 
+#include <bit>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -78,6 +81,20 @@ class InputFile {
   // Reads at most size - 1 characters, stopping after a line feed, which is kept. False at end
   // of file when nothing was read. A line holding a NUL character ends there, as a C string.
   bool read_line(std::string& line, int size);
+  // The same line as a view into the file's buffer, valid until the next read: the fast way
+  // through files of many short lines.
+  bool next_line(std::string_view& line, int size) {
+    // Most lines lie whole in the buffer and hold no NUL.
+    std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
+    std::size_t limit = end_ - pos_ < room ? end_ : pos_ + room;
+    std::size_t at = find_line_end(buffer_.data(), pos_, limit);
+    if (at < limit && buffer_[at] == '\n') {
+      line = std::string_view(buffer_.data() + pos_, at + 1 - pos_);
+      pos_ = at + 1;
+      return true;
+    }
+    return next_line_slowly(line, size);
+  }
   // The next token (a maximal run of non-white-space characters); false at end of file. The
   // view stays valid until the next read. A token longer than `max_token` is returned as the
   // text "<token too long>", which is no number.
@@ -90,6 +107,29 @@ class InputFile {
 
  private:
   InputFile(std::FILE* file, std::size_t block);
+  // next_line for a line that crosses the end of the buffer, is cut by the room or holds a NUL.
+  bool next_line_slowly(std::string_view& line, int size);
+  // Position of the first line feed or NUL in text[from .. limit), or limit. Eight characters
+  // are tested at a time: a byte of a word is zero exactly where the word had the character
+  // sought, and the lowest flagged byte of that zero-byte test is always exact.
+  static std::size_t find_line_end(const char* text, std::size_t from, std::size_t limit) {
+    if constexpr (std::endian::native == std::endian::little) {
+      constexpr std::uint64_t ones = 0x0101010101010101ULL;
+      constexpr std::uint64_t highs = 0x8080808080808080ULL;
+      constexpr std::uint64_t line_feeds = ones * '\n';
+      while (from + 8 <= limit) {
+        std::uint64_t word;
+        std::memcpy(&word, text + from, 8);
+        std::uint64_t lf = word ^ line_feeds;
+        std::uint64_t hit = ((lf - ones) & ~lf & highs) | ((word - ones) & ~word & highs);
+        if (hit != 0) return from + static_cast<std::size_t>(std::countr_zero(hit) / 8);
+        from += 8;
+      }
+    }
+    while (from < limit && text[from] != '\n' && text[from] != '\0') ++from;
+    return from;
+  }
+
   // Keeps the unread characters from `keep` on and reads more behind them; false at end of file.
   bool refill(std::size_t keep);
 

@@ -15,6 +15,9 @@
 #include "edit/mer.h"
 #include "edit/ren.h"
 #include "edit/snd.h"
+#include "exchange/dxi.h"
+#include "exchange/dxo.h"
+#include "exchange/wrp.h"
 #include "shell/shell.h"
 #include "transform/bts.h"
 #include "transform/stf.h"
@@ -101,14 +104,25 @@ void run_stf(Shell& s) {
   if (transform::vmzstf(s.current(), s.titles()) == 'y') s.handback();
 }
 
+void run_dxi(Shell& s) {
+  s.current() = mesh::MeshBuffer{};
+  std::string name = s.jobname_dialogue("Read a .dxf file (AutoCad 10) to buffer a or b");
+  exchange::vmzdxi(s.current(), name, s.titles());
+}
+void run_dxo(Shell& s) {
+  std::string name = s.jobname_dialogue("Write a .dxf file (AutoCad 10) with buffer a or b");
+  exchange::vmzdxo(s.current(), name, s.titles());
+}
+void run_wrp(Shell& s) { exchange::wrpva(s.current(), s.buffer_jobname()); }
+
 constexpr Command table[] = {
     {"bts", Check::element, run_bts},
     {"ccf", Check::none, run_ccf},
     {"csm", Check::none, run_csm},
     {"cue", Check::element, run_cue},
     {"cya", Check::point, run_cya},
-    {"dxi", Check::none, nullptr},
-    {"dxo", Check::point, nullptr},
+    {"dxi", Check::none, run_dxi},
+    {"dxo", Check::point, run_dxo},
     {"ele", Check::element, run_ele},
     {"elp", Check::point, run_elp},
     {"gen", Check::element, run_gen},
@@ -125,7 +139,7 @@ constexpr Command table[] = {
     {"stf", Check::element, run_stf},
     {"sys", Check::none, run_sys},
     {"wri", Check::point, run_wri},
-    {"wrp", Check::point, nullptr},
+    {"wrp", Check::point, run_wrp},
     {"help", Check::none, run_help},
 };
 

@@ -1,0 +1,245 @@
+#include "exchange/dxi.h"
+
+#include <climits>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "console/checks.h"
+#include "console/dataline.h"
+#include "console/dialogue.h"
+#include "console/report.h"
+#include "console/textfile.h"
+#include "mesh/vmzfile.h"
+
+namespace exchange {
+
+namespace {
+
+using console::errf;
+using console::fatal;
+using console::outf;
+
+// A line is read into room for 79 characters and the terminator; the rest of a longer line is
+// read as the next line.
+constexpr int dxf_line_size = 80;
+
+// Lines are recognised by their first characters only, compared exactly.
+constexpr std::string_view entities = "ENTITIES";
+constexpr std::string_view polyline = "POLYLINE";
+constexpr std::string_view vertex = "VERTEX";
+constexpr std::string_view x_code = " 10";
+constexpr std::string_view seqend = "SEQEND";
+constexpr std::string_view endsec = "ENDSEC";
+
+bool starts(std::string_view line, std::string_view key) {
+  return line.starts_with(key);
+}
+
+// What a value line holds, before the full syntax check.
+enum class Decimal {
+  exact,  // a plain decimal, converted
+  plain,  // a plain decimal with too many digits for the short conversion
+  other,  // anything else: the syntax check decides
+};
+
+// A plain decimal number: an optional minus sign, digits and at most one decimal point, with at
+// least one digit ("-12.5000000", as drawings are written). The syntax check accepts every such
+// text. With at most 15 digits, the digits as an integer and the power of ten are both exact
+// doubles, so their quotient is the correctly rounded value, the same as any exact conversion.
+Decimal plain_decimal(std::string_view text, double& value) {
+  constexpr double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr int max_digits = 15;
+  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+  std::int64_t digits = 0;
+  int count = 0;      // digits read
+  int decimals = -1;  // digits after the point; -1 before it
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= '0' && c <= '9') {
+      if (count < max_digits) digits = digits * 10 + (c - '0');
+      ++count;
+      if (decimals >= 0) ++decimals;
+    } else if (c == '.' && decimals < 0) {
+      decimals = 0;
+    } else {
+      return Decimal::other;
+    }
+  }
+  if (count == 0) return Decimal::other;
+  if (count > max_digits) return Decimal::plain;
+  value = static_cast<double>(digits) / powers[decimals > 0 ? decimals : 0];
+  if (text[0] == '-') value = -value;
+  return Decimal::exact;
+}
+
+// The lines of the drawing; the file ending where a line is still needed is fatal. A line is a
+// view into the file's buffer, valid until the next line is read.
+class DxfLines {
+ public:
+  explicit DxfLines(console::InputFile& file) : file_(file) {}
+
+  std::string_view next() {
+    std::string_view line;
+    if (!file_.next_line(line, dxf_line_size)) fatal("End of file !");
+    return line;
+  }
+
+  // Reads up to the line that starts with "ENTITIES"; everything before it is skipped.
+  std::string_view skip_to_entities() {
+    for (;;) {
+      std::string_view line = next();
+      if (starts(line, entities)) return line;
+    }
+  }
+
+  // The next line as a coordinate value.
+  double value() {
+    std::string_view number = next();
+    // The line end goes as elimnl removes it; a line without one ends the program there.
+    if (number.ends_with('\n')) {
+      number.remove_suffix(1);
+      if (number.ends_with('\r')) number.remove_suffix(1);
+    } else if (!number.empty()) {
+      std::string cut(number);
+      console::elimnl(cut);
+    }
+    while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
+    while (!number.empty() && number.back() == ' ') number.remove_suffix(1);
+    double v = 0;
+    Decimal kind = plain_decimal(number, v);
+    if (kind == Decimal::exact) return v;
+    bool valid = kind == Decimal::plain || console::chkrea(number).valid;
+    if (!valid || !console::parse_real(number, v)) fatal("Real number expected");
+    return v;
+  }
+
+ private:
+  console::InputFile& file_;
+};
+
+void too_many_nodes(int ielem) {
+  errf("\nReading element n. %8d\n", ielem);
+  errf("Maximum n. of nodes per element = %8d\n", mesh::mnode);
+  fatal("Too many nodes in the element");
+}
+
+struct Counts {
+  int nelem = 0;
+  int npoin = 0;
+};
+
+// First pass: the numbers of elements and points. A polyline without vertices makes no
+// element: an element has at least one node.
+Counts count_polylines(DxfLines& in) {
+  std::string_view shown = in.skip_to_entities();
+  if (shown.ends_with('\n')) shown.remove_suffix(1);
+  if (shown.ends_with('\r')) shown.remove_suffix(1);
+  outf("\n%.*s\n", static_cast<int>(shown.size()), shown.data());
+
+  Counts counts;
+  for (;;) {
+    std::string_view line = in.next();
+    if (starts(line, endsec)) break;
+    if (!starts(line, polyline)) continue;
+    if (counts.nelem == INT_MAX) fatal("Too many elements in the file");
+    outf("POLYLINE n. %8d\n", counts.nelem + 1);
+    int nvert = 0;
+    for (;;) {
+      std::string_view inner = in.next();
+      if (starts(inner, seqend)) break;
+      if (!starts(inner, vertex)) continue;
+      ++nvert;
+      if (nvert > mesh::mnode) too_many_nodes(counts.nelem + 1);
+      if (counts.npoin == INT_MAX) fatal("Too many nodes in the file");
+      ++counts.npoin;
+    }
+    if (nvert > 0) ++counts.nelem;
+  }
+  return counts;
+}
+
+// Second pass: the node lists and the coordinates, in file order.
+void read_polylines(DxfLines& in, const Counts& counts, mesh::MeshBuffer& read) {
+  in.skip_to_entities();
+  int ielem = 0;
+  int ipoin = 0;
+  for (;;) {
+    std::string_view line = in.next();
+    if (starts(line, endsec)) break;
+    if (!starts(line, polyline)) continue;
+    int j = 0;
+    for (;;) {
+      std::string_view inner = in.next();
+      if (starts(inner, seqend)) break;
+      if (!starts(inner, vertex)) continue;
+      if (j == 0) {
+        if (ielem >= counts.nelem) fatal("vmzdxi: internal error 1");
+        ++ielem;
+      }
+      if (ipoin >= counts.npoin) fatal("vmzdxi: internal error 2");
+      ++ipoin;
+      if (j >= mesh::mnode) fatal("vmzdxi: internal error 3");
+      ++j;
+      read.lnods(ielem, j) = ipoin;
+      // x follows the " 10" group code; y and z follow the next two group codes, whatever
+      // they say.
+      while (!starts(in.next(), x_code)) {
+      }
+      double* c = read.coord.row(ipoin);
+      c[0] = in.value();
+      in.next();
+      c[1] = in.value();
+      in.next();
+      c[2] = in.value();
+    }
+    if (j > 0) read.nnoel[ielem] = j;
+  }
+  if (ielem != counts.nelem) fatal("vmzdxi: internal error 4");
+  if (ipoin != counts.npoin) fatal("vmzdxi: internal error 5");
+}
+
+}  // namespace
+
+void vmzdxi(mesh::MeshBuffer& buffer, const std::string& jobname, mesh::Titles& titles) {
+  buffer = mesh::MeshBuffer{};
+  outf("\nPolylines are converted to .vmz data\n");
+  titles = mesh::Titles{};
+
+  std::string name = jobname + ".dxf";
+  outf("\nScanning file: %s\n", name.c_str());
+  Counts counts;
+  {
+    auto file = console::InputFile::open(name);
+    if (!file) {
+      console::warning("File not found - jobname.dxf");
+      outf("\n");
+      console::pause("Current buffer cleared - press the Return key ... ");
+      mesh::print_counts(0, 0, 0);
+      return;
+    }
+    DxfLines in(*file);
+    counts = count_polylines(in);
+  }
+
+  mesh::print_counts(counts.nelem, counts.npoin, 0);
+  mesh::MeshBuffer read;
+  read.lnods = console::OneMatrix<int>(counts.nelem, mesh::mnode);
+  read.nnoel = console::OneVector<int>(counts.nelem);
+  read.lspno = console::OneVector<int>(0);
+  read.coord = console::OneMatrix<double>(counts.npoin, mesh::ndime);
+
+  outf("\nReading file: %s\n", name.c_str());
+  auto file = console::InputFile::open(name);
+  if (!file) fatal("File not found - jobname.dxf");
+  DxfLines in(*file);
+  read_polylines(in, counts, read);
+
+  read.nelem = counts.nelem;
+  read.npoin = counts.npoin;
+  read.nspno = 0;
+  buffer = std::move(read);
+}
+
+}  // namespace exchange
