@@ -13,34 +13,12 @@ old one).
 usage: dxf.py [quad|brick]
 """
 import os
-import resource
 import shutil
-import subprocess
 import sys
-import time
 
-from common import TRELMO, copy_seconds, meshgen, size_mb, workdir
+from common import copy_seconds, meshgen, size_mb, timed, workdir
 
 REPEAT = 3
-
-
-def timed(answers, cwd, repeat=REPEAT):
-    """Best wall time and best processor time of `repeat` runs, in seconds."""
-    text = "".join(a + "\n" for a in answers).encode()
-    best_wall = best_cpu = None
-    for _ in range(repeat):
-        before = resource.getrusage(resource.RUSAGE_CHILDREN)
-        start = time.perf_counter()
-        p = subprocess.run([TRELMO], input=text, cwd=cwd, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.PIPE)
-        wall = time.perf_counter() - start
-        after = resource.getrusage(resource.RUSAGE_CHILDREN)
-        if p.returncode != 0:
-            sys.exit("trelmo failed: " + p.stderr.decode(errors="replace"))
-        cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
-        best_wall = wall if best_wall is None else min(best_wall, wall)
-        best_cpu = cpu if best_cpu is None else min(best_cpu, cpu)
-    return best_wall, best_cpu
 
 
 def main():
@@ -52,14 +30,14 @@ def main():
         meshgen(kind, sizes, job)
         mb = size_mb(job)
         size = "0.1"
-        rw = timed(["rea", "mesh", "wri", "bench_out", "end"], d)
-        rea = timed(["rea", "mesh", "end"], d)
+        rw = timed(["rea", "mesh", "wri", "bench_out", "end"], d, REPEAT)
+        rea = timed(["rea", "mesh", "end"], d, REPEAT)
         dxo = timed(["rea", "mesh", "dxo", "drawing", "p", "n", "y", "y", "y", "y", "y",
-                     size, size, size, size, "end"], d)
+                     size, size, size, size, "end"], d, REPEAT)
         drawing = os.path.join(d, "drawing.dxf")
         dxf_mb = size_mb(drawing)
         copy = copy_seconds(drawing, REPEAT)
-        dxi = timed(["dxi", "drawing", "end"], d)
+        dxi = timed(["dxi", "drawing", "end"], d, REPEAT)
 
         print(f"mesh: 1,000,000 {kind} elements, {mb:.1f} MB mesh file; "
               f"drawing {dxf_mb:.1f} MB ({dxf_mb / mb:.1f} x the mesh file)")

@@ -1,6 +1,10 @@
 // Buffered text files for the readers and writers of every file format.
 #pragma once
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -94,6 +98,40 @@ class InputFile {
       return true;
     }
     return next_line_slowly(line, size);
+  }
+  // Hands every line, split exactly as next_line splits them with the same room, to
+  // `visit(line)` until it answers false (true is then returned) or the file ends (false).
+  // Whole lines inside the buffer are found sixteen characters at a time; every other line (cut
+  // by the room, holding a NUL, crossing the end of the buffer) goes through next_line.
+  template <class Visit>
+  bool for_each_line(int size, Visit&& visit) {
+    std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
+    for (;;) {
+#if defined(__SSE2__)
+      for (std::size_t base = pos_; base + 16 <= end_; base += 16) {
+        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer_.data() + base));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())) != 0) break;
+        auto ends = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
+        bool cut = false;
+        for (; ends != 0; ends &= ends - 1) {
+          std::size_t at = base + static_cast<std::size_t>(std::countr_zero(ends));
+          if (at - pos_ >= room) {
+            cut = true;
+            break;
+          }
+          std::string_view line(buffer_.data() + pos_, at + 1 - pos_);
+          pos_ = at + 1;
+          if (!visit(line)) return true;
+        }
+        // A line that already fills its room is cut: next_line takes it.
+        if (cut || base + 16 - pos_ >= room) break;
+      }
+#endif
+      std::string_view line;
+      if (!next_line(line, size)) return false;
+      if (!visit(line)) return true;
+    }
   }
   // The next token (a maximal run of non-white-space characters); false at end of file. The
   // view stays valid until the next read. A token longer than `max_token` is returned as the

@@ -74,50 +74,36 @@ Decimal plain_decimal(std::string_view text, double& value) {
   return Decimal::exact;
 }
 
-// The lines of the drawing; the file ending where a line is still needed is fatal. A line is a
-// view into the file's buffer, valid until the next line is read.
-class DxfLines {
- public:
-  explicit DxfLines(console::InputFile& file) : file_(file) {}
-
-  std::string_view next() {
-    std::string_view line;
-    if (!file_.next_line(line, dxf_line_size)) fatal("End of file !");
-    return line;
+// A coordinate value line. The line end goes as elimnl removes it: a line without one (cut by
+// its room, or the last line of the file) ends the program there.
+double value(std::string_view number) {
+  if (number.ends_with('\n')) {
+    number.remove_suffix(1);
+    if (number.ends_with('\r')) number.remove_suffix(1);
+  } else if (!number.empty()) {
+    std::string cut(number);
+    console::elimnl(cut);
   }
+  while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
+  while (!number.empty() && number.back() == ' ') number.remove_suffix(1);
+  double v = 0;
+  Decimal kind = plain_decimal(number, v);
+  if (kind == Decimal::exact) return v;
+  bool valid = kind == Decimal::plain || console::chkrea(number).valid;
+  if (!valid || !console::parse_real(number, v)) fatal("Real number expected");
+  return v;
+}
 
-  // Reads up to the line that starts with "ENTITIES"; everything before it is skipped.
-  std::string_view skip_to_entities() {
-    for (;;) {
-      std::string_view line = next();
-      if (starts(line, entities)) return line;
-    }
-  }
+[[noreturn]] void end_of_file() { fatal("End of file !"); }
 
-  // The next line as a coordinate value.
-  double value() {
-    std::string_view number = next();
-    // The line end goes as elimnl removes it; a line without one ends the program there.
-    if (number.ends_with('\n')) {
-      number.remove_suffix(1);
-      if (number.ends_with('\r')) number.remove_suffix(1);
-    } else if (!number.empty()) {
-      std::string cut(number);
-      console::elimnl(cut);
-    }
-    while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
-    while (!number.empty() && number.back() == ' ') number.remove_suffix(1);
-    double v = 0;
-    Decimal kind = plain_decimal(number, v);
-    if (kind == Decimal::exact) return v;
-    bool valid = kind == Decimal::plain || console::chkrea(number).valid;
-    if (!valid || !console::parse_real(number, v)) fatal("Real number expected");
-    return v;
-  }
-
- private:
-  console::InputFile& file_;
-};
+// Reads up to the line that starts with "ENTITIES"; everything before it is skipped.
+std::string_view skip_to_entities(console::InputFile& file) {
+  std::string_view line;
+  do {
+    if (!file.next_line(line, dxf_line_size)) end_of_file();
+  } while (!starts(line, entities));
+  return line;
+}
 
 void too_many_nodes(int ielem) {
   errf("\nReading element n. %8d\n", ielem);
@@ -130,72 +116,105 @@ struct Counts {
   int npoin = 0;
 };
 
-// First pass: the numbers of elements and points. A polyline without vertices makes no
-// element: an element has at least one node.
-Counts count_polylines(DxfLines& in) {
-  std::string_view shown = in.skip_to_entities();
+// First pass: the numbers of elements and points, up to the line that starts with "ENDSEC"
+// outside a polyline. A polyline without vertices makes no element: an element has at least one
+// node.
+Counts count_polylines(console::InputFile& file) {
+  std::string_view shown = skip_to_entities(file);
   if (shown.ends_with('\n')) shown.remove_suffix(1);
   if (shown.ends_with('\r')) shown.remove_suffix(1);
   outf("\n%.*s\n", static_cast<int>(shown.size()), shown.data());
 
   Counts counts;
-  for (;;) {
-    std::string_view line = in.next();
-    if (starts(line, endsec)) break;
-    if (!starts(line, polyline)) continue;
-    if (counts.nelem == INT_MAX) fatal("Too many elements in the file");
-    outf("POLYLINE n. %8d\n", counts.nelem + 1);
-    int nvert = 0;
-    for (;;) {
-      std::string_view inner = in.next();
-      if (starts(inner, seqend)) break;
-      if (!starts(inner, vertex)) continue;
-      ++nvert;
-      if (nvert > mesh::mnode) too_many_nodes(counts.nelem + 1);
+  bool inside = false;  // between a POLYLINE line and its SEQEND line
+  int nvert = 0;
+  bool ended = file.for_each_line(dxf_line_size, [&](std::string_view line) {
+    if (!inside) {
+      if (starts(line, endsec)) return false;
+      if (starts(line, polyline)) {
+        if (counts.nelem == INT_MAX) fatal("Too many elements in the file");
+        outf("POLYLINE n. %8d\n", counts.nelem + 1);
+        nvert = 0;
+        inside = true;
+      }
+      return true;
+    }
+    if (starts(line, seqend)) {
+      if (nvert > 0) ++counts.nelem;
+      inside = false;
+    } else if (starts(line, vertex)) {
+      if (++nvert > mesh::mnode) too_many_nodes(counts.nelem + 1);
       if (counts.npoin == INT_MAX) fatal("Too many nodes in the file");
       ++counts.npoin;
     }
-    if (nvert > 0) ++counts.nelem;
-  }
+    return true;
+  });
+  if (!ended) end_of_file();
   return counts;
 }
 
-// Second pass: the node lists and the coordinates, in file order.
-void read_polylines(DxfLines& in, const Counts& counts, mesh::MeshBuffer& read) {
-  in.skip_to_entities();
+// Second pass: the node lists and the coordinates, in file order. Inside a vertex, x follows the
+// " 10" group code; y and z follow the next two group codes, whatever they say.
+void read_polylines(console::InputFile& file, const Counts& counts, mesh::MeshBuffer& read) {
+  skip_to_entities(file);
+  enum class State { outside, in_polyline, seek_x, x, code_y, y, code_z, z };
+  State state = State::outside;
   int ielem = 0;
   int ipoin = 0;
-  for (;;) {
-    std::string_view line = in.next();
-    if (starts(line, endsec)) break;
-    if (!starts(line, polyline)) continue;
-    int j = 0;
-    for (;;) {
-      std::string_view inner = in.next();
-      if (starts(inner, seqend)) break;
-      if (!starts(inner, vertex)) continue;
-      if (j == 0) {
-        if (ielem >= counts.nelem) fatal("vmzdxi: internal error 1");
-        ++ielem;
-      }
-      if (ipoin >= counts.npoin) fatal("vmzdxi: internal error 2");
-      ++ipoin;
-      if (j >= mesh::mnode) fatal("vmzdxi: internal error 3");
-      ++j;
-      read.lnods(ielem, j) = ipoin;
-      // x follows the " 10" group code; y and z follow the next two group codes, whatever
-      // they say.
-      while (!starts(in.next(), x_code)) {
-      }
-      double* c = read.coord.row(ipoin);
-      c[0] = in.value();
-      in.next();
-      c[1] = in.value();
-      in.next();
-      c[2] = in.value();
+  int j = 0;  // vertices of the current polyline
+  double* c = nullptr;
+  bool ended = file.for_each_line(dxf_line_size, [&](std::string_view line) {
+    switch (state) {
+      case State::outside:
+        if (starts(line, endsec)) return false;
+        if (starts(line, polyline)) {
+          j = 0;
+          state = State::in_polyline;
+        }
+        break;
+      case State::in_polyline:
+        if (starts(line, seqend)) {
+          if (j > 0) read.nnoel[ielem] = j;
+          state = State::outside;
+        } else if (starts(line, vertex)) {
+          if (j == 0) {
+            if (ielem >= counts.nelem) fatal("vmzdxi: internal error 1");
+            ++ielem;
+          }
+          if (ipoin >= counts.npoin) fatal("vmzdxi: internal error 2");
+          ++ipoin;
+          if (j >= mesh::mnode) fatal("vmzdxi: internal error 3");
+          ++j;
+          read.lnods(ielem, j) = ipoin;
+          c = read.coord.row(ipoin);
+          state = State::seek_x;
+        }
+        break;
+      case State::seek_x:
+        if (starts(line, x_code)) state = State::x;
+        break;
+      case State::x:
+        c[0] = value(line);
+        state = State::code_y;
+        break;
+      case State::code_y:
+        state = State::y;
+        break;
+      case State::y:
+        c[1] = value(line);
+        state = State::code_z;
+        break;
+      case State::code_z:
+        state = State::z;
+        break;
+      case State::z:
+        c[2] = value(line);
+        state = State::in_polyline;
+        break;
     }
-    if (j > 0) read.nnoel[ielem] = j;
-  }
+    return true;
+  });
+  if (!ended) end_of_file();
   if (ielem != counts.nelem) fatal("vmzdxi: internal error 4");
   if (ipoin != counts.npoin) fatal("vmzdxi: internal error 5");
 }
@@ -219,8 +238,7 @@ void vmzdxi(mesh::MeshBuffer& buffer, const std::string& jobname, mesh::Titles& 
       mesh::print_counts(0, 0, 0);
       return;
     }
-    DxfLines in(*file);
-    counts = count_polylines(in);
+    counts = count_polylines(*file);
   }
 
   mesh::print_counts(counts.nelem, counts.npoin, 0);
@@ -233,8 +251,7 @@ void vmzdxi(mesh::MeshBuffer& buffer, const std::string& jobname, mesh::Titles& 
   outf("\nReading file: %s\n", name.c_str());
   auto file = console::InputFile::open(name);
   if (!file) fatal("File not found - jobname.dxf");
-  DxfLines in(*file);
-  read_polylines(in, counts, read);
+  read_polylines(*file, counts, read);
 
   read.nelem = counts.nelem;
   read.npoin = counts.npoin;

@@ -204,6 +204,25 @@ class InputLines : public ::testing::Test {
     return all;
   }
 
+  // The lines through for_each_line, stopping every `stop`-th line and going on with next_line
+  // for one line, so that both ways of reading must agree on the position.
+  std::vector<std::string> scanned_lines(int size, int stop) {
+    std::vector<std::string> all;
+    auto f = console::InputFile::open(path_);
+    int seen = 0;
+    for (;;) {
+      bool stopped = f->for_each_line(size, [&](std::string_view line) {
+        all.emplace_back(line);
+        return ++seen % stop != 0;
+      });
+      if (!stopped) break;
+      std::string_view line;
+      if (!f->next_line(line, size)) break;
+      all.emplace_back(line);
+    }
+    return all;
+  }
+
   std::vector<std::string> read_lines(int size) {
     std::vector<std::string> all;
     auto f = console::InputFile::open(path_);
@@ -259,9 +278,30 @@ TEST_F(InputLines, SameLinesAsFgetsAcrossTheBuffer) {
   }
   content += "no line end";
   write(content);
-  for (int size : {80, 1000}) {
+  for (int size : {80, 1000, 17, 2}) {
     std::vector<std::string> expected = fgets_lines(size);
     EXPECT_EQ(next_lines(size), expected);
     EXPECT_EQ(read_lines(size), expected);
+    EXPECT_EQ(scanned_lines(size, 1000000000), expected);
+    EXPECT_EQ(scanned_lines(size, 7), expected);
+  }
+}
+
+TEST_F(InputLines, ScannedLinesOfOrdinaryText) {
+  // Short lines without NULs, as drawings are, with CR LF ends and a few over the room.
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> length(0, 30);
+  std::string content;
+  while (content.size() < 2 * 1024 * 1024 + 5) {
+    int n = length(random);
+    if (n == 30) n = 200;
+    for (int i = 0; i < n; ++i) content.push_back(static_cast<char>('A' + (i * 7 + n) % 26));
+    content += (n % 3 == 0) ? "\r\n" : "\n";
+  }
+  write(content);
+  for (int size : {80, 10}) {
+    std::vector<std::string> expected = fgets_lines(size);
+    EXPECT_EQ(scanned_lines(size, 1000000000), expected);
+    EXPECT_EQ(scanned_lines(size, 3), expected);
   }
 }
