@@ -29,11 +29,14 @@ mode_t replacement_mode(const std::string& path) {
 }
 }  // namespace
 
-std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, Mode mode) {
+std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, Mode mode,
+                                             std::string failure_message) {
+  if (failure_message.empty()) failure_message = "Unable to write output file - " + path;
   if (mode == Mode::truncate) {
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr) return nullptr;
-    return std::unique_ptr<OutputFile>(new OutputFile(file, path, {}));
+    return std::unique_ptr<OutputFile>(
+        new OutputFile(file, path, {}, std::move(failure_message)));
   }
   // The target must be a place a file can be written to; a directory or an unreachable folder
   // fails here as an ordinary open would.
@@ -49,14 +52,16 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, Mode mode)
     ::unlink(temporary.c_str());
     return nullptr;
   }
-  return std::unique_ptr<OutputFile>(new OutputFile(file, path, temporary));
+  return std::unique_ptr<OutputFile>(
+      new OutputFile(file, path, temporary, std::move(failure_message)));
 }
 
-OutputFile::OutputFile(std::FILE* file, std::string path, std::string temporary)
+OutputFile::OutputFile(std::FILE* file, std::string path, std::string temporary,
+                       std::string failure_message)
     : file_(file),
       path_(std::move(path)),
       temporary_(std::move(temporary)),
-      failure_message_("Unable to write output file - " + path_) {
+      failure_message_(std::move(failure_message)) {
   buffer_.reserve(flush_size + 4096);
 }
 
@@ -125,8 +130,8 @@ bool OutputFile::close() {
   return !failed_;
 }
 
-void OutputFile::finish(const std::string& failure_message) {
-  if (!close()) throw WriteFailure(failure_message);
+void OutputFile::finish() {
+  if (!close()) throw WriteFailure(failure_message_);
 }
 
 std::unique_ptr<InputFile> InputFile::open(const std::string& path) {

@@ -18,8 +18,9 @@ namespace console {
 // A file being written. Output is collected in a large buffer and written in blocks.
 //
 // A write error ends the writing at once: the call that meets it throws WriteFailure with the
-// file's failure message ("Unable to write output file - <path>" unless set otherwise), so a
-// full disk is reported without producing the rest of a large output first.
+// failure message given at open ("Unable to write output file - <path>" by default), so a full
+// disk is reported without producing the rest of a large output first, and in the same words
+// wherever it is met.
 //
 // In `replace` mode the text goes to a temporary file beside the target, and `close` renames it
 // over the target only when everything was written: a crash or a full disk never leaves a
@@ -29,7 +30,8 @@ class OutputFile {
   enum class Mode { truncate, replace };
 
   // The open file, or null when it cannot be opened.
-  static std::unique_ptr<OutputFile> open(const std::string& path, Mode mode = Mode::truncate);
+  static std::unique_ptr<OutputFile> open(const std::string& path, Mode mode = Mode::truncate,
+                                          std::string failure_message = {});
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -53,15 +55,15 @@ class OutputFile {
   // target. False when anything could not be written; the target is then left as it was
   // (replace mode) and the partial temporary file is removed.
   bool close();
-  // close(), and a WriteFailure with `failure_message` when it fails.
-  void finish(const std::string& failure_message);
+  // close(), and a WriteFailure with the failure message when it fails.
+  void finish();
 
   const std::string& path() const { return path_; }
-  void set_failure_message(std::string message) { failure_message_ = std::move(message); }
 
  private:
   static constexpr std::size_t flush_size = 1 << 20;
-  OutputFile(std::FILE* file, std::string path, std::string temporary);
+  OutputFile(std::FILE* file, std::string path, std::string temporary,
+             std::string failure_message);
   void flush();
 
   std::FILE* file_;

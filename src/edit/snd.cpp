@@ -104,7 +104,8 @@ OneVector<int> read_scratch(int count, int npoin) {
 
 void vmzsnd(const mesh::MeshBuffer& buffer) {
   console::outf("\nDetect and add special nodes to the mesh\n");
-  auto out = console::OutputFile::open(special_file);
+  auto out = console::OutputFile::open(special_file, console::OutputFile::Mode::truncate,
+                                      "Unable to write output file - tmp.snd");
   if (!out) console::fatal("Unable to open output file - tmp.snd");
   ScratchList found(*out);
   for (int s = 1; s <= buffer.nspno; ++s) found.add(buffer.lspno[s]);
@@ -128,7 +129,7 @@ void vmzsnd(const mesh::MeshBuffer& buffer) {
       console::fatal("vmzsnd: internal error 1");
     }
   }
-  out->finish("Unable to write output file - tmp.snd");
+  out->finish();
   out.reset();
   // The list is read back into one int vector; more entries than it can index cannot be held.
   if (found.count() > INT_MAX) console::fatal("Memory allocation failed");
@@ -141,10 +142,11 @@ void vmzsnd(const mesh::MeshBuffer& buffer) {
     if (m == 0 || entries[k] != entries[m]) entries[++m] = entries[k];
   }
 
-  out = console::OutputFile::open(special_file);
+  out = console::OutputFile::open(special_file, console::OutputFile::Mode::truncate,
+                                      "Unable to write output file - tmp.snd");
   if (!out) console::fatal("Unable to open output file - tmp.snd");
   mesh::wrsnd(*out, entries, m);
-  out->finish("Unable to write output file - tmp.snd");
+  out->finish();
 }
 
 }  // namespace edit

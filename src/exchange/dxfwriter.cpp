@@ -5,7 +5,8 @@
 namespace exchange {
 
 std::unique_ptr<DxfDrawing> dxfopn(const std::string& jobname) {
-  auto out = console::OutputFile::open(jobname + ".dxf", console::OutputFile::Mode::replace);
+  auto out = console::OutputFile::open(jobname + ".dxf", console::OutputFile::Mode::replace,
+                                       "Unable to write output file - jobname.dxf");
   if (!out) return nullptr;
   out->put("  0\nSECTION\n  2\nENTITIES\n  0\n");
   return std::make_unique<DxfDrawing>(std::move(out));
@@ -87,9 +88,9 @@ void DxfDrawing::dxfpol(int n, const console::OneVector<double>& x,
   code("  0\n");
 }
 
-void DxfDrawing::dxfcls(const std::string& failure_message) {
+void DxfDrawing::dxfcls() {
   code("ENDSEC\n  0\nEOF\n");
-  out_->finish(failure_message);
+  out_->finish();
 }
 
 }  // namespace exchange

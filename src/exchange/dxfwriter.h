@@ -33,7 +33,7 @@ class DxfDrawing {
               const console::OneVector<double>& z);
   // Ends the section and the file and closes it; a WriteFailure with `failure_message` when
   // anything could not be written (the file it would have replaced is then left as it was).
-  void dxfcls(const std::string& failure_message);
+  void dxfcls();
 
  private:
   void code(const char* group) { out_->put(group); }

@@ -244,7 +244,7 @@ void vmzdxo(const MeshBuffer& buffer, const std::string& jobname, const mesh::Ti
     }
   }
 
-  dxf->dxfcls("Unable to write output file - jobname.dxf");
+  dxf->dxfcls();
 }
 
 }  // namespace exchange

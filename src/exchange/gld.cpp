@@ -312,7 +312,8 @@ void wgldat(MeshBuffer& buffer, const std::string& jobname, const mesh::Titles& 
 
   std::string name = jobname + "_gl.dat";
   outf("\nWriting file: %s\n", name.c_str());
-  auto out = OutputFile::open(name, OutputFile::Mode::replace);
+  auto out = OutputFile::open(name, OutputFile::Mode::replace,
+                              "Unable to write output file - jobname_gl.dat");
   if (!out) console::fatal("Unable to open output file - jobname_gl.dat");
   write_parameters(*out, buffer, titles.main, ntype, nnode);
   write_connectivity(*out, buffer, type, nnode);
@@ -320,7 +321,7 @@ void wgldat(MeshBuffer& buffer, const std::string& jobname, const mesh::Titles& 
   write_supports(*out, buffer, type);
   write_properties(*out, buffer, type, nnode);
   write_loads(*out, ntype);
-  out->finish("Unable to write output file - jobname_gl.dat");
+  out->finish();
 
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
     if (mesh::is_closed(buffer, ielem)) --buffer.nnoel[ielem];

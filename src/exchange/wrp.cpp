@@ -16,7 +16,8 @@ void wrpva(const mesh::MeshBuffer& buffer, const std::string& jobname) {
 
   std::string name = jobname + "_1.pva";
   console::outf("\nWriting file: %s\n", name.c_str());
-  auto out = console::OutputFile::open(name, console::OutputFile::Mode::replace);
+  auto out = console::OutputFile::open(name, console::OutputFile::Mode::replace,
+                                       "Unable to write output file - jobname_1.pva");
   if (!out) console::fatal("Unable to open output file - jobname_1.pva");
   for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
     out->put_int(ipoin, 5);
@@ -24,7 +25,7 @@ void wrpva(const mesh::MeshBuffer& buffer, const std::string& jobname) {
     out->put_fixed(buffer.coord(ipoin, axis), 15, 8);
     out->put('\n');
   }
-  out->finish("Unable to write output file - jobname_1.pva");
+  out->finish();
 }
 
 }  // namespace exchange

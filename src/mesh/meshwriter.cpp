@@ -103,13 +103,14 @@ void write_buffer(MeshWriter& writer, const MeshBuffer& buffer) {
 }
 
 std::unique_ptr<console::OutputFile> open_handback(const char* open_failure) {
-  auto out = console::OutputFile::open(handback_file);
+  auto out = console::OutputFile::open(handback_file, console::OutputFile::Mode::truncate,
+                                      "Unable to write output file - tmp.vmz");
   if (!out) console::fatal(open_failure);
   return out;
 }
 
 void close_handback(console::OutputFile& out) {
-  out.finish("Unable to write output file - tmp.vmz");
+  out.finish();
 }
 
 }  // namespace mesh

@@ -78,13 +78,18 @@ TEST(OutputFile, WriteErrorsAreReported) {
   EXPECT_FALSE(out->close());
   auto again = OutputFile::open("/dev/full");
   again->put("x");
-  EXPECT_THROW(again->finish("Unable to write"), console::WriteFailure);
+  try {
+    again->finish();
+    ADD_FAILURE() << "the write error was not reported";
+  } catch (const console::WriteFailure& e) {
+    EXPECT_STREQ(e.what(), "Unable to write output file - /dev/full");  // the default message
+  }
 }
 
 TEST(OutputFile, AWriteErrorStopsTheWriterAtOnce) {
-  auto out = OutputFile::open("/dev/full");
+  auto out = OutputFile::open("/dev/full", OutputFile::Mode::truncate,
+                              "Unable to write output file - tmp.vmz");
   ASSERT_TRUE(out);
-  out->set_failure_message("Unable to write output file - tmp.vmz");
   try {
     for (int i = 0; i < 10000000; ++i) out->put_int(i, 8);
     FAIL() << "the write error was not reported";

@@ -55,7 +55,7 @@ TEST_F(DxfWriter, EveryEntityWritesItsGroupCodesAndValues) {
   dxf->dxftxt(0.5, 0.25, 0, 0.1, "Main title - Mesh");
   dxf->dxfpol(2, vector_of({1, 2}), vector_of({3, 4}), vector_of({5, 6}));
   dxf->dxfpol(0, vector_of({}), vector_of({}), vector_of({}));
-  dxf->dxfcls("write failed");
+  dxf->dxfcls();
   EXPECT_EQ(
       drawing(),
       lines({"  0", "SECTION", "  2", "ENTITIES", "  0",
@@ -90,6 +90,6 @@ TEST_F(DxfWriter, LayerNamesLoseTheirBlanksAndAreCutToEightCharacters) {
   dxf->dxflay(" A LONG LAYER NAME");
   EXPECT_EQ(dxf->layer(), "A LONG L");
   dxf->dxfpnt(0, 0, 0);
-  dxf->dxfcls("write failed");
+  dxf->dxfcls();
   EXPECT_NE(drawing().find("POINT\n  8\nA LONG L\n 10\n"), std::string::npos);
 }

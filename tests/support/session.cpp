@@ -2,12 +2,14 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
@@ -91,22 +93,23 @@ std::vector<std::string> Session::files() const {
 Result Session::run(const std::string& answers, const std::vector<std::string>& args,
                     int timeout_seconds) const {
   std::string in_path = root_ + "/stdin";
-  std::string out_path = root_ + "/stdout";
-  std::string err_path = root_ + "/stderr";
   {
     std::ofstream in(in_path, std::ios::binary);
     in << answers;
   }
+  // Standard output and error come back through pipes, which no file-size limit touches.
+  int out_pipe[2], err_pipe[2];
+  if (::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0) throw std::runtime_error("pipe failed");
   pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     int in = ::open(in_path.c_str(), O_RDONLY);
-    int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (in < 0 || out < 0 || err < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
+    if (in < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
     ::dup2(in, 0);
-    ::dup2(out, 1);
-    ::dup2(err, 2);
+    ::dup2(out_pipe[1], 1);
+    ::dup2(err_pipe[1], 2);
+    ::close(out_pipe[0]);
+    ::close(err_pipe[0]);
     std::vector<char*> argv;
     std::string program = TRELMO_BINARY;
     argv.push_back(program.data());
@@ -124,11 +127,32 @@ Result Session::run(const std::string& answers, const std::vector<std::string>& 
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }
+  ::close(out_pipe[1]);
+  ::close(err_pipe[1]);
+  Result result;
+  struct pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
+  std::string* sinks[2] = {&result.out, &result.err};
+  int open_pipes = 2;
+  char chunk[65536];
+  while (open_pipes > 0) {
+    if (::poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      ssize_t n = ::read(fds[i].fd, chunk, sizeof chunk);
+      if (n > 0) {
+        sinks[i]->append(chunk, static_cast<std::size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        ::close(fds[i].fd);
+        fds[i].fd = -1;
+        --open_pipes;
+      }
+    }
+  }
   int wstatus = 0;
   ::waitpid(pid, &wstatus, 0);
-  Result result;
-  result.out = slurp(out_path);
-  result.err = slurp(err_path);
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -WTERMSIG(wstatus);
   return result;
 }
