@@ -203,15 +203,14 @@ void positional_count(const Parsed& parsed, std::size_t count, const char* missi
 
 std::string counts_text(int nelem, const char* elements, int npoin, int nspno) {
   return std::to_string(nelem) + " " + elements + (nelem == 1 ? "" : "s") + ", " +
-         std::to_string(npoin) + (npoin == 1 ? " point, " : " points, ") +
-         std::to_string(nspno) + (nspno == 1 ? " special node" : " special nodes");
+         std::to_string(npoin) + (npoin == 1 ? " point, " : " points, ") + std::to_string(nspno) +
+         (nspno == 1 ? " special node" : " special nodes");
 }
 
 int run_svg(const std::vector<std::string>& args) {
-  Parsed parsed = parse(args, {{"view", 0, true},
-                               {"numbers", 0, false},
-                               {"eight-node", 0, true},
-                               {"output", 'o', true}});
+  Parsed parsed = parse(
+      args,
+      {{"view", 0, true}, {"numbers", 0, false}, {"eight-node", 0, true}, {"output", 'o', true}});
   if (parsed.help) {
     console::outf("Usage: %s\n%s%s%s", svg_usage, svg_help, eight_node_help, svg_output_help);
     return 0;
@@ -230,7 +229,8 @@ int run_svg(const std::vector<std::string>& args) {
   mesh::Titles titles;
   read_job(job, buffer, titles);
   View view = View::automatic;
-  write_file(path, [&](console::OutputFile& out) { view = write_svg(out, buffer, titles, options); });
+  write_file(path,
+             [&](console::OutputFile& out) { view = write_svg(out, buffer, titles, options); });
   console::outf("Wrote %s (view %s): %s\n", path.c_str(), view_name(view),
                 counts_text(buffer.nelem, "element", buffer.npoin, buffer.nspno).c_str());
   return 0;
@@ -274,9 +274,8 @@ int run_import(const std::vector<std::string>& args) {
     console::outf("Usage: %s\n%s", import_usage, import_help);
     return 0;
   }
-  positional_count(parsed, 2,
-                   parsed.positional.empty() ? "missing Gmsh file and job name"
-                                             : "missing job name");
+  positional_count(
+      parsed, 2, parsed.positional.empty() ? "missing Gmsh file and job name" : "missing job name");
   const std::string& source = parsed.positional[0];
   const std::string& job = parsed.positional[1];
   check_job(job);

@@ -27,8 +27,8 @@ std::string skipped_message(const mesh::MeshBuffer& buffer, const Cells& cells);
 // Legacy VTK, ASCII: the points, the cells in element order with their cell types, the element
 // number of each cell as cell data "element", and the special nodes as point data
 // "special_nodes" (1 on a special node, 0 elsewhere).
-void write_vtk(console::OutputFile& out, const mesh::MeshBuffer& buffer,
-               const mesh::Titles& titles, const Cells& cells);
+void write_vtk(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
+               const Cells& cells);
 
 // The name of the Gmsh physical group, and of the VTK point data, of the special nodes.
 inline constexpr const char* special_group = "special_nodes";
@@ -40,7 +40,7 @@ inline constexpr const char* titles_section = "TrelmoTitles";
 // type of its kind (physical and elementary tag 1), and each special node i as a 1-node point
 // element numbered nelem + i in the physical group "special_nodes" (physical tag 2, elementary
 // tag i).
-void write_msh(console::OutputFile& out, const mesh::MeshBuffer& buffer,
-               const mesh::Titles& titles, const Cells& cells);
+void write_msh(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
+               const Cells& cells);
 
 }  // namespace vmztool

@@ -38,8 +38,7 @@ void read_job(const std::string& job, mesh::MeshBuffer& buffer, mesh::Titles& ti
   }
 }
 
-void write_file(const std::string& path,
-                const std::function<void(console::OutputFile&)>& write) {
+void write_file(const std::string& path, const std::function<void(console::OutputFile&)>& write) {
   errno = 0;
   auto out = console::OutputFile::open(path, console::OutputFile::Mode::replace);
   if (!out) {
@@ -66,8 +65,7 @@ void put_real(console::OutputFile& out, double value) {
 }
 
 void warn(std::string_view message) {
-  console::errf("%s: warning: %.*s\n", program, static_cast<int>(message.size()),
-                message.data());
+  console::errf("%s: warning: %.*s\n", program, static_cast<int>(message.size()), message.data());
 }
 
 }  // namespace vmztool

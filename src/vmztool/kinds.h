@@ -24,12 +24,12 @@ constexpr int kind_count = 7;  // the kinds before `other`
 enum class EightNodes { by_closure, quad, brick };
 
 struct KindInfo {
-  const char* name;      // for messages: "8-node quadrilateral"
-  int nodes;             // open node count
-  int dimension;         // 1 line, 2 surface, 3 solid
-  bool closed_in_file;   // written as a closed list in mesh files (quadrilaterals)
-  int gmsh_type;         // Gmsh element type number
-  int vtk_type;          // VTK cell type number
+  const char* name;     // for messages: "8-node quadrilateral"
+  int nodes;            // open node count
+  int dimension;        // 1 line, 2 surface, 3 solid
+  bool closed_in_file;  // written as a closed list in mesh files (quadrilaterals)
+  int gmsh_type;        // Gmsh element type number
+  int vtk_type;         // VTK cell type number
   // Node k of the Gmsh (VTK) element is node gmsh_order[k] (vtk_order[k]) of the trelmo node
   // list, counted from 0.
   std::array<int, mesh::mnode> gmsh_order;

@@ -30,22 +30,38 @@ struct GmshType {
   const char* name;
 };
 constexpr GmshType gmsh_types[] = {
-    {1, 2, "2-node line"},          {2, 3, "3-node triangle"},
-    {3, 4, "4-node quadrangle"},    {4, 4, "4-node tetrahedron"},
-    {5, 8, "8-node hexahedron"},    {6, 6, "6-node prism"},
-    {7, 5, "5-node pyramid"},       {8, 3, "3-node line"},
-    {9, 6, "6-node triangle"},      {10, 9, "9-node quadrangle"},
-    {11, 10, "10-node tetrahedron"}, {12, 27, "27-node hexahedron"},
-    {13, 18, "18-node prism"},      {14, 14, "14-node pyramid"},
-    {15, 1, "1-node point"},        {16, 8, "8-node quadrangle"},
-    {17, 20, "20-node hexahedron"}, {18, 15, "15-node prism"},
-    {19, 13, "13-node pyramid"},    {20, 9, "9-node triangle"},
-    {21, 10, "10-node triangle"},   {22, 12, "12-node triangle"},
-    {23, 15, "15-node triangle"},   {24, 15, "15-node triangle"},
-    {25, 21, "21-node triangle"},   {26, 4, "4-node line"},
-    {27, 5, "5-node line"},         {28, 6, "6-node line"},
-    {29, 20, "20-node tetrahedron"}, {30, 35, "35-node tetrahedron"},
-    {31, 56, "56-node tetrahedron"}, {92, 64, "64-node hexahedron"},
+    {1, 2, "2-node line"},
+    {2, 3, "3-node triangle"},
+    {3, 4, "4-node quadrangle"},
+    {4, 4, "4-node tetrahedron"},
+    {5, 8, "8-node hexahedron"},
+    {6, 6, "6-node prism"},
+    {7, 5, "5-node pyramid"},
+    {8, 3, "3-node line"},
+    {9, 6, "6-node triangle"},
+    {10, 9, "9-node quadrangle"},
+    {11, 10, "10-node tetrahedron"},
+    {12, 27, "27-node hexahedron"},
+    {13, 18, "18-node prism"},
+    {14, 14, "14-node pyramid"},
+    {15, 1, "1-node point"},
+    {16, 8, "8-node quadrangle"},
+    {17, 20, "20-node hexahedron"},
+    {18, 15, "15-node prism"},
+    {19, 13, "13-node pyramid"},
+    {20, 9, "9-node triangle"},
+    {21, 10, "10-node triangle"},
+    {22, 12, "12-node triangle"},
+    {23, 15, "15-node triangle"},
+    {24, 15, "15-node triangle"},
+    {25, 21, "21-node triangle"},
+    {26, 4, "4-node line"},
+    {27, 5, "5-node line"},
+    {28, 6, "6-node line"},
+    {29, 20, "20-node tetrahedron"},
+    {30, 35, "35-node tetrahedron"},
+    {31, 56, "56-node tetrahedron"},
+    {92, 64, "64-node hexahedron"},
     {93, 125, "125-node hexahedron"},
 };
 constexpr int gmsh_point = 15;
@@ -256,11 +272,10 @@ void MshReader::physical_names() {
     file_.read_line(rest, 1 << 16);
     std::size_t open = rest.find('"');
     std::size_t close = rest.rfind('"');
-    std::string name = open != std::string::npos && close > open
-                           ? rest.substr(open + 1, close - open - 1)
-                           : rest;
-    console::trimbl(name);
+    std::string name =
+        open != std::string::npos && close > open ? rest.substr(open + 1, close - open - 1) : rest;
     while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+    console::trimbl(name);
     if (dimension == 0 && name == special_group) special_physicals_.insert(tag);
   }
   expect_end();
@@ -393,8 +408,8 @@ int MshReader::point_of(Tag node_tag, Tag element_tag) {
     }
   }
   if (point == 0) {
-    fail("element " + std::to_string(element_tag) + " refers to node " +
-         std::to_string(node_tag) + ", which is not in $Nodes");
+    fail("element " + std::to_string(element_tag) + " refers to node " + std::to_string(node_tag) +
+         ", which is not in $Nodes");
   }
   return point;
 }
@@ -535,8 +550,7 @@ void MshReader::finish_elements(ImportedMesh& mesh) {
     detail += detail.empty() ? "" : ", ";
     detail += std::to_string(count) + " of Gmsh type " + std::to_string(type) + " (" +
               find_type(type)->name +
-              (type == gmsh_point ? std::string(" outside the group ") + special_group : "") +
-              ")";
+              (type == gmsh_point ? std::string(" outside the group ") + special_group : "") + ")";
   }
   if (total > 0) {
     mesh.skipped = std::to_string(total) + (total == 1 ? " element" : " elements") +

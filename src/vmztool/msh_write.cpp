@@ -1,5 +1,4 @@
 #include "vmztool/export.h"
-
 #include "vmztool/files.h"
 
 namespace vmztool {
@@ -12,8 +11,8 @@ constexpr int special_physical = 2;
 constexpr int gmsh_point = 15;
 }  // namespace
 
-void write_msh(console::OutputFile& out, const mesh::MeshBuffer& buffer,
-               const mesh::Titles& titles, const Cells& cells) {
+void write_msh(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
+               const Cells& cells) {
   out.put("$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$");
   out.put(titles_section);
   out.put('\n');

@@ -150,8 +150,11 @@ class Drawing {
 std::size_t utf8_length(std::string_view text, std::size_t i) {
   auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   unsigned char c = byte(i);
-  std::size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-                                 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+  std::size_t n = c < 0x80                 ? 1
+                  : c >= 0xC2 && c <= 0xDF ? 2
+                  : c >= 0xE0 && c <= 0xEF ? 3
+                  : c >= 0xF0 && c <= 0xF4 ? 4
+                                           : 0;
   if (n == 0 || i + n > text.size()) return 0;
   for (std::size_t k = 1; k < n; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) return 0;
@@ -239,8 +242,8 @@ std::string xml_text(std::string_view text) {
   return result;
 }
 
-View write_svg(console::OutputFile& out, const mesh::MeshBuffer& buffer,
-               const mesh::Titles& titles, const SvgOptions& options) {
+View write_svg(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
+               const SvgOptions& options) {
   View view = options.view == View::automatic ? choose_view(buffer) : options.view;
   Drawing d(out, buffer, view);
 

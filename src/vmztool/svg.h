@@ -28,8 +28,8 @@ struct SvgOptions {
 };
 
 // Writes the drawing; answers the view used.
-View write_svg(console::OutputFile& out, const mesh::MeshBuffer& buffer,
-               const mesh::Titles& titles, const SvgOptions& options);
+View write_svg(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
+               const SvgOptions& options);
 
 // Text for an XML document: the markup characters escaped, control characters and bytes that
 // are not UTF-8 replaced by '?'.

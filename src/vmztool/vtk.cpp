@@ -1,6 +1,5 @@
-#include "vmztool/export.h"
-
 #include "console/numfmt.h"
+#include "vmztool/export.h"
 #include "vmztool/files.h"
 
 namespace vmztool {
@@ -41,8 +40,8 @@ std::string vtk_title(const mesh::Titles& titles) {
 
 }  // namespace
 
-void write_vtk(console::OutputFile& out, const mesh::MeshBuffer& buffer,
-               const mesh::Titles& titles, const Cells& cells) {
+void write_vtk(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
+               const Cells& cells) {
   out.put("# vtk DataFile Version 3.0\n");
   out.put(vtk_title(titles));
   out.put("\nASCII\nDATASET UNSTRUCTURED_GRID\nPOINTS ");

@@ -61,7 +61,9 @@ session::Result run(const session::Session& s, const std::vector<std::string>& a
   return result;
 }
 
-std::string failure(const std::string& message) { return "vmztool: " + message + "\n"; }
+std::string failure(const std::string& message) {
+  return "vmztool: " + message + "\n";
+}
 
 std::string misuse(const std::string& message, const std::string& help_hint) {
   return "vmztool: " + message + "\nTry '" + help_hint + "'.\n";

@@ -142,8 +142,9 @@ TEST(VmztoolCli, WarningsCountWhatIsLeftOut) {
             "triangle)\n");
   EXPECT_EQ(r.out, "Wrote t.vmz: 1 element, 4 points, 0 special nodes\n");
 
-  s.write("six.vmz", "Six\nM\n2 6 0\n1 6 1 2 3 4 5 6\n2 2 1 2\n1 0 0 0\n2 1 0 0\n3 2 0 0\n"
-                     "4 3 0 0\n5 4 0 0\n6 5 0 0\n");
+  s.write("six.vmz",
+          "Six\nM\n2 6 0\n1 6 1 2 3 4 5 6\n2 2 1 2\n1 0 0 0\n2 1 0 0\n3 2 0 0\n"
+          "4 3 0 0\n5 4 0 0\n6 5 0 0\n");
   Result e = tool_run::run(s, {"export", "six", "--to", "vtk"});
   EXPECT_EQ(e.status, 0);
   EXPECT_EQ(e.err,

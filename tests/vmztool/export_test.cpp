@@ -161,8 +161,8 @@ TEST(ExportMsh, EightNodeElementsAsTheUserReadsThem) {
 TEST(ExportMsh, CoordinatesReadBackExactly) {
   // The shortest text that reads back as the same number, for the values a mesh file holds.
   Session s;
-  const double values[] = {0.1, -0.30000001, 1234567.12345678, 1e-8, -0.0, 99999999.99999999,
-                           1e21, 0.70710678, 5e-324};
+  const double values[] = {
+      0.1, -0.30000001, 1234567.12345678, 1e-8, -0.0, 99999999.99999999, 1e21, 0.70710678, 5e-324};
   vmztool::write_file(s.path("n"), [&](console::OutputFile& out) {
     for (double v : values) {
       vmztool::put_real(out, v);

@@ -28,9 +28,8 @@ Imported import_text(const std::string& name, const std::string& text) {
   try {
     vmztool::ImportedMesh mesh = vmztool::read_msh(s.path(name));
     result.skipped = mesh.skipped;
-    vmztool::write_file(s.path("out.vmz"), [&](console::OutputFile& out) {
-      vmztool::write_imported(out, mesh);
-    });
+    vmztool::write_file(s.path("out.vmz"),
+                        [&](console::OutputFile& out) { vmztool::write_imported(out, mesh); });
     result.vmz = s.read("out.vmz");
   } catch (const console::FatalError& error) {
     std::string message = error.what();
@@ -228,8 +227,7 @@ TEST(ImportMsh, FaultsOfTheFileAreReportedWithTheirPlace) {
       {v2 + "stray\n", "expected a section header such as $Nodes, found 'stray'"},
       {v4 + "$Nodes\n1 3 1 3\n0 1 0 2\n1\n2\n0 0 0\n1 1 1\n$EndNodes\n",
        "$Nodes: announces 3 nodes but its blocks hold 2"},
-      {v4 + "$Nodes\n1 1 1 1\n4 1 0 1\n1\n0 0 0\n$EndNodes\n",
-       "$Nodes: invalid entity dimension"},
+      {v4 + "$Nodes\n1 1 1 1\n4 1 0 1\n1\n0 0 0\n$EndNodes\n", "$Nodes: invalid entity dimension"},
       {v4 + "$Nodes\n1 2 1 2\n0 1 0 2\n1\n2\n0 0 0\n1 1 1\n$EndNodes\n"
             "$Elements\n1 2 1 2\n1 1 1 1\n1 1 2\n$EndElements\n",
        "$Elements: announces 2 elements but its blocks hold 1"},

@@ -51,7 +51,7 @@ std::vector<Position> gmsh_reference(Kind kind) {
       return {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0},
               {0, -1, 0},  {1, 0, 0},  {0, 1, 0}, {-1, 0, 0}};
     case Kind::quad9:
-      return {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {0, -1, 0},
+      return {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0},  {-1, 1, 0}, {0, -1, 0},
               {1, 0, 0},   {0, 1, 0},  {-1, 0, 0}, {0, 0, 0}};
     case Kind::hex8:
       return {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
@@ -68,10 +68,9 @@ std::vector<Position> gmsh_reference(Kind kind) {
 std::vector<Position> vtk_reference(Kind kind) {
   if (kind != Kind::hex20) return gmsh_reference(kind);  // the same in both formats
   // Corners, the bottom ring's edges, the top ring's edges, the vertical edges.
-  return {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, 1},
-          {1, -1, 1},   {1, 1, 1},   {-1, 1, 1}, {0, -1, -1}, {1, 0, -1},
-          {0, 1, -1},   {-1, 0, -1}, {0, -1, 1}, {1, 0, 1},   {0, 1, 1},
-          {-1, 0, 1},   {-1, -1, 0}, {1, -1, 0}, {1, 1, 0},   {-1, 1, 0}};
+  return {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1},  {-1, 1, -1}, {-1, -1, 1}, {1, -1, 1}, {1, 1, 1},
+          {-1, 1, 1},   {0, -1, -1}, {1, 0, -1},  {0, 1, -1},  {-1, 0, -1}, {0, -1, 1}, {1, 0, 1},
+          {0, 1, 1},    {-1, 0, 1},  {-1, -1, 0}, {1, -1, 0},  {1, 1, 0},   {-1, 1, 0}};
 }
 
 std::vector<Position> trelmo_reference(Kind kind) {
@@ -82,9 +81,9 @@ std::vector<Position> trelmo_reference(Kind kind) {
 }  // namespace
 
 TEST(Kinds, NodeListsGiveTheirKinds) {
-  mesh::MeshBuffer b = buffer_of({upto(2, false), upto(3, false), upto(4, false), upto(4, true),
-                                  upto(8, true), upto(9, false), upto(9, true), upto(8, false),
-                                  upto(20, false)});
+  mesh::MeshBuffer b =
+      buffer_of({upto(2, false), upto(3, false), upto(4, false), upto(4, true), upto(8, true),
+                 upto(9, false), upto(9, true), upto(8, false), upto(20, false)});
   const Kind expected[] = {Kind::line2, Kind::line3, Kind::quad4, Kind::quad4, Kind::quad8,
                            Kind::quad9, Kind::quad9, Kind::hex8,  Kind::hex20};
   for (int e = 1; e <= b.nelem; ++e) {
@@ -95,8 +94,8 @@ TEST(Kinds, NodeListsGiveTheirKinds) {
 TEST(Kinds, OtherListsHaveNoKind) {
   // One node, lists of 5, 6, 7 or 10 to 19 nodes, and closed lists that are no quadrilateral:
   // a bar back to its start, a closed triangle, a closed 20-node list.
-  std::vector<std::vector<int>> lists = {{1}, upto(5, false), upto(6, false), upto(7, false),
-                                         {1, 2, 1}, upto(3, true), upto(19, true)};
+  std::vector<std::vector<int>> lists = {{1},       upto(5, false), upto(6, false), upto(7, false),
+                                         {1, 2, 1}, upto(3, true),  upto(19, true)};
   for (int n = 10; n <= 19; ++n) lists.push_back(upto(n, false));
   mesh::MeshBuffer b = buffer_of(lists);
   for (int e = 1; e <= b.nelem; ++e) {

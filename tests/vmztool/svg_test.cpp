@@ -140,12 +140,14 @@ TEST(Svg, EachViewPutsItsAxesToTheRightAndUp) {
 TEST(Svg, OutlinesOfEachKind) {
   // A 3-node line, a closed 8-node quadrilateral, an 8-node brick, a 20-node brick and a
   // 6-node element; every node on its own point so that the order of the chords shows.
-  std::string text = "K\nM\n5 20 0\n1 3 1 2 3\n2 9 1 2 3 4 5 6 7 8 1\n3 8 1 2 3 4 5 6 7 8\n"
-                     "4 20";
+  std::string text =
+      "K\nM\n5 20 0\n1 3 1 2 3\n2 9 1 2 3 4 5 6 7 8 1\n3 8 1 2 3 4 5 6 7 8\n"
+      "4 20";
   for (int k = 1; k <= 20; ++k) text += " " + std::to_string(k);
   text += "\n5 6 1 2 3 4 5 6\n";
   // Point k at x = k - 1, y = (k - 1)^2 / 20 (all apart), z = 0.
-  for (int k = 1; k <= 20; ++k) text += session::format("%d %d %.8f 0\n", k, k - 1, (k - 1.0) * (k - 1) / 20);
+  for (int k = 1; k <= 20; ++k)
+    text += session::format("%d %d %.8f 0\n", k, k - 1, (k - 1.0) * (k - 1) / 20);
   Picture p = draw(text, View::z);
   std::vector<std::pair<double, double>> d = dots(p.text);
   ASSERT_EQ(d.size(), 20u);
@@ -164,8 +166,7 @@ TEST(Svg, OutlinesOfEachKind) {
   EXPECT_EQ(ps[1], run({1, 2, 3, 4, 5, 6, 7, 8}, true));
   EXPECT_EQ(ps[2], run({1, 2, 3, 4, 1, 5, 6, 7, 8, 5}, false) + run({2, 6}, false) +
                        run({3, 7}, false) + run({4, 8}, false));
-  EXPECT_EQ(ps[3], run({1, 2, 3, 4, 5, 6, 7, 8, 1, 9, 13, 14, 15, 16, 17, 18, 19, 20, 13},
-                       false) +
+  EXPECT_EQ(ps[3], run({1, 2, 3, 4, 5, 6, 7, 8, 1, 9, 13, 14, 15, 16, 17, 18, 19, 20, 13}, false) +
                        run({3, 10, 15}, false) + run({5, 11, 17}, false) + run({7, 12, 19}, false));
   EXPECT_EQ(ps[4], run({1, 2, 3, 4, 5, 6}, false));
 }
@@ -187,7 +188,8 @@ TEST(Svg, SpecialNodesAndNumbers) {
 }
 
 TEST(Svg, TitlesBecomeValidXmlText) {
-  EXPECT_EQ(vmztool::xml_text("a<b & \"c\" 'd' >"), "a&lt;b &amp; &quot;c&quot; &apos;d&apos; &gt;");
+  EXPECT_EQ(vmztool::xml_text("a<b & \"c\" 'd' >"),
+            "a&lt;b &amp; &quot;c&quot; &apos;d&apos; &gt;");
   EXPECT_EQ(vmztool::xml_text("tab\there\x01\x1f"), "tab\there??");
   EXPECT_EQ(vmztool::xml_text("D\xc3\xb4me \xe2\x82\xac \xf0\x9f\x98\x80"),
             "D\xc3\xb4me \xe2\x82\xac \xf0\x9f\x98\x80");
