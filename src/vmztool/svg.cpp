@@ -75,20 +75,22 @@ class Drawing {
       if (i == 0 || v < vmin) vmin = v;
       if (i == 0 || v > vmax) vmax = v;
     }
-    double extent = std::max(umax - umin, vmax - vmin);
+    double width = umax - umin;
+    double height = vmax - vmin;
+    double extent = std::max(width, height);
     double scale = extent > 0 ? drawing_size / extent : 1;
-    // Scaled sizes that are not finite (coordinates near the largest real) draw nothing useful;
-    // the picture then keeps its smallest size.
-    if (!std::isfinite(scale * (umax - umin)) || !std::isfinite(scale * (vmax - vmin))) {
+    if (!std::isfinite(width) || !std::isfinite(height) || !std::isfinite(scale * extent)) {
+      // Coordinates near the largest real overflow the projection: every point is drawn at
+      // one place rather than at a place that cannot be written.
       scale = 0;
+      width = height = 0;
     }
-    double drawn_width = scale * (umax - umin);
-    width_ = std::max(drawn_width + 2 * margin, smallest_width);
-    height_ = scale * (vmax - vmin) + 2 * margin + caption_height;
-    double left = (width_ - drawn_width) / 2;
+    width_ = std::max(scale * width + 2 * margin, smallest_width);
+    height_ = scale * height + 2 * margin + caption_height;
+    double left = (width_ - scale * width) / 2;
     for (std::size_t i = 0; i < n; ++i) {
-      screen_[2 * i] = left + scale * (screen_[2 * i] - umin);
-      screen_[2 * i + 1] = margin + scale * (vmax - screen_[2 * i + 1]);
+      screen_[2 * i] = scale == 0 ? left : left + scale * (screen_[2 * i] - umin);
+      screen_[2 * i + 1] = scale == 0 ? margin : margin + scale * (vmax - screen_[2 * i + 1]);
     }
   }
 

@@ -202,3 +202,15 @@ TEST(Svg, TitlesBecomeValidXmlText) {
   Picture p = draw("Tank <A&B>\nM\n0 0 0\n");
   EXPECT_NE(p.text.find("<title>Tank &lt;A&amp;B&gt;</title>"), std::string::npos);
 }
+
+TEST(Svg, CoordinatesNearTheLargestRealStillDrawAPicture) {
+  // Both views overflow: the height seen from (1, 1, 1), the width seen from z.
+  for (View view : {View::iso, View::z}) {
+    std::string text =
+        draw(points({{-1.5e308, -1.5e308, 1.5e308}, {1.5e308, 1.5e308, -1.5e308}}), view).text;
+    EXPECT_EQ(text.find("nan"), std::string::npos) << vmztool::view_name(view);
+    EXPECT_EQ(text.find("inf"), std::string::npos) << vmztool::view_name(view);
+    EXPECT_NE(text.find("width=\"480.00\" height=\"64.00\""), std::string::npos)
+        << vmztool::view_name(view);
+  }
+}
