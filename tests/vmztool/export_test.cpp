@@ -157,26 +157,3 @@ TEST(ExportMsh, EightNodeElementsAsTheUserReadsThem) {
   EXPECT_EQ(element_line(export_mesh(one, false, vmztool::EightNodes::quad).text),
             "1 16 2 1 1 1 3 5 7 2 4 6 8");
 }
-
-TEST(ExportMsh, CoordinatesReadBackExactly) {
-  // The shortest text that reads back as the same number, for the values a mesh file holds.
-  Session s;
-  const double values[] = {
-      0.1, -0.30000001, 1234567.12345678, 1e-8, -0.0, 99999999.99999999, 1e21, 0.70710678, 5e-324};
-  vmztool::write_file(s.path("n"), [&](console::OutputFile& out) {
-    for (double v : values) {
-      vmztool::put_real(out, v);
-      out.put('\n');
-    }
-  });
-  std::string text = s.read("n");
-  std::size_t start = 0;
-  for (double v : values) {
-    std::size_t end = text.find('\n', start);
-    std::string token = text.substr(start, end - start);
-    EXPECT_EQ(std::strtod(token.c_str(), nullptr), v) << token;
-    EXPECT_LE(token.size(), 24u) << token;
-    start = end + 1;
-  }
-  EXPECT_EQ(text.substr(0, 4), "0.1\n");
-}

@@ -139,18 +139,3 @@ TEST(Kinds, GmshAndVtkOrdersPutEachNodeAtItsReferencePosition) {
     EXPECT_EQ(static_cast<int>(used_vtk.size()), info.nodes) << info.name;
   }
 }
-
-TEST(Kinds, GmshTypesAndVtkCellTypes) {
-  // Type numbers from the Gmsh manual and VTK's cell types.
-  const int gmsh[] = {1, 8, 3, 16, 10, 5, 17};
-  const int vtk[] = {3, 21, 9, 23, 28, 12, 25};
-  for (int k = 0; k < vmztool::kind_count; ++k) {
-    Kind kind = static_cast<Kind>(k);
-    EXPECT_EQ(vmztool::info(kind).gmsh_type, gmsh[k]);
-    EXPECT_EQ(vmztool::info(kind).vtk_type, vtk[k]);
-    EXPECT_EQ(vmztool::kind_of_gmsh_type(gmsh[k]), kind);
-  }
-  for (int type : {0, 2, 4, 6, 7, 9, 11, 12, 15, 18, 19, 92}) {
-    EXPECT_EQ(vmztool::kind_of_gmsh_type(type), Kind::other) << type;
-  }
-}
