@@ -96,7 +96,7 @@ const char* const import_help =
     "decimals, as in every mesh file. The titles come from a $TrelmoTitles section\n"
     "(written by 'vmztool export'); without one the main title is the file's name.\n";
 
-struct OptionSpec {
+struct Option {
   std::string_view name;  // long name, without "--"
   char letter;            // short name, 0 for none
   bool takes_value;
@@ -108,17 +108,17 @@ struct Parsed {
   std::map<std::string, std::string, std::less<>> values;  // flags hold ""
 };
 
-Parsed parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+Parsed parse(const std::vector<std::string>& args, const std::vector<Option>& known) {
   Parsed parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
+  for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
       parsed.help = true;
       return parsed;
     }
   }
-  auto find = [&](auto match) -> const OptionSpec* {
-    for (const OptionSpec& spec : specs) {
-      if (match(spec)) return &spec;
+  auto find = [&](auto match) -> const Option* {
+    for (const Option& option : known) {
+      if (match(option)) return &option;
     }
     return nullptr;
   };
@@ -133,32 +133,32 @@ Parsed parse(const std::vector<std::string>& args, const std::vector<OptionSpec>
       options_end = true;
       continue;
     }
-    const OptionSpec* spec = nullptr;
+    const Option* option = nullptr;
     std::string value;
     bool has_value = false;
     if (arg[1] == '-') {
       std::string_view body = std::string_view(arg).substr(2);
       std::size_t equals = body.find('=');
       std::string_view name = body.substr(0, equals);
-      spec = find([&](const OptionSpec& s) { return s.name == name; });
-      if (spec == nullptr) throw UsageError("unknown option '--" + std::string(name) + "'");
+      option = find([&](const Option& s) { return s.name == name; });
+      if (option == nullptr) throw UsageError("unknown option '--" + std::string(name) + "'");
       if (equals != std::string_view::npos) {
         value = body.substr(equals + 1);
         has_value = true;
       }
     } else {
-      spec = find([&](const OptionSpec& s) { return s.letter == arg[1]; });
-      if (spec == nullptr) throw UsageError("unknown option '" + arg.substr(0, 2) + "'");
+      option = find([&](const Option& s) { return s.letter == arg[1]; });
+      if (option == nullptr) throw UsageError("unknown option '" + arg.substr(0, 2) + "'");
       if (arg.size() > 2) {
         value = arg.substr(2);
         has_value = true;
       }
     }
-    std::string name(spec->name);
-    if (!spec->takes_value && has_value) {
+    std::string name(option->name);
+    if (!option->takes_value && has_value) {
       throw UsageError("option --" + name + " takes no value");
     }
-    if (spec->takes_value && !has_value) {
+    if (option->takes_value && !has_value) {
       if (i + 1 == args.size()) throw UsageError("option --" + name + " needs a value");
       value = args[++i];
     }
