@@ -1,14 +1,25 @@
 #!/usr/bin/env bash
-# Builds trelmo and runs every test.
+# Builds trelmo and vmztool and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
-# The DXF interoperability test reads the drawings with Debian's python3-ezdxf.
-if ! /usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1; then
+
+# The interoperability tests read and write files with independent programs from Debian's
+# packages: python3-ezdxf (DXF drawings), python3-meshio and gmsh (VTK and Gmsh files) and
+# librsvg2-bin (SVG pictures). Debian's Python packages install for /usr/bin/python3.
+missing=()
+/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1 || missing+=(python3-ezdxf)
+/usr/bin/python3 -c 'import meshio' >/dev/null 2>&1 || missing+=(python3-meshio)
+command -v gmsh >/dev/null 2>&1 || missing+=(gmsh)
+command -v rsvg-convert >/dev/null 2>&1 || missing+=(librsvg2-bin)
+if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
-  if [ "$(id -u)" != 0 ]; then sudo="sudo"; fi
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  echo "Installing ${missing[*]} for the interoperability tests"
   $sudo apt-get update -qq >/dev/null
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq python3-ezdxf >/dev/null
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
 fi
+
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)"
 ctest --test-dir build -j"$(nproc)" --output-on-failure

@@ -223,3 +223,63 @@ TEST(Wrvmz, UnopenableFileIsRefusedAfterAWait) {
   EXPECT_NE(c.out().find("\n\nNothing changed - press the Return key ... \n"),
             std::string::npos);
 }
+
+namespace {
+
+// read_mesh without the console: the fatal message ("" when none), and what was printed.
+ReadOutcome read_quietly(const std::string& text) {
+  session::Session s;
+  s.write("m.vmz", text);
+  ReadOutcome r;
+  r.titles = Titles{"Kept", "Kept"};
+  ConsoleCapture c("");
+  try {
+    auto file = console::InputFile::open(s.path("m.vmz"));
+    mesh::read_mesh(*file, r.buffer, r.titles, mesh::Echo::quiet);
+  } catch (const console::FatalError& e) {
+    r.fatal = e.what();
+  }
+  r.out = c.out();
+  r.err = c.err();
+  return r;
+}
+
+}  // namespace
+
+TEST(ReadMeshQuietly, ReadsLikeTheConsoleAndPrintsNothing) {
+  ReadOutcome r = read_quietly(rectangle);
+  ASSERT_EQ(r.fatal, "");
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.titles.main, "Rectangular mesh");
+  EXPECT_EQ(r.buffer.nnoel[1], 5);
+  EXPECT_EQ(r.buffer.lspno[1], 3);
+}
+
+TEST(ReadMeshQuietly, EachFaultIsOneLineNamingItsRecord) {
+  std::string many = "1 21";
+  for (int k = 0; k < 21; ++k) many += " 1";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "title line 1: Unexpected end of file"},
+      {"A\nB", "title line 2: longer than 998 characters or without its line end"},
+      {"A\nB\r", "title line 2: carriage return without a line feed"},
+      {std::string(999, 'a') + "\nB\n0 0 0\n",
+       "title line 1: longer than 998 characters or without its line end"},
+      {"T\nM\n1 x 0\n", "counts: Invalid integer in the file"},
+      {"T\nM\n0 -1 0\n", "counts: Negative number of nodes"},
+      {one_element("2 2 1 2"), "element 1: Wrong element number"},
+      {one_element(many), "element 1: Too many nodes in the element (more than 20)"},
+      {one_element("1 2 0 1"), "element 1: Element node out of range"},
+      {"T\nM\n0 2 0\n1 0 0 0\n3 0 0 0\n", "node 2: Wrong node number"},
+      {"T\nM\n0 1 0\n1 0 abc 0\n", "node 1: Invalid real number in the file"},
+      {"T\nM\n0 3 0\n1 0 0 0\n2 0 0\n", "node 2: Unexpected end of file"},
+      {"T\nM\n0 1 1\n1 0 0 0\n1 2\n", "special node 1: Special node number out of range"},
+  };
+  for (const auto& [text, message] : cases) {
+    ReadOutcome r = read_quietly(text);
+    EXPECT_EQ(r.fatal, message) << text;
+    EXPECT_EQ(r.out + r.err, "") << text;
+    // A file that fails leaves the titles as they were.
+    EXPECT_EQ(r.titles.main, "Kept") << text;
+  }
+}

@@ -1,0 +1,332 @@
+#include "vmztool/commands.h"
+
+#include <map>
+#include <new>
+#include <string_view>
+
+#include "console/report.h"
+#include "mesh/meshbuffer.h"
+#include "vmztool/export.h"
+#include "vmztool/files.h"
+#include "vmztool/import.h"
+#include "vmztool/svg.h"
+
+namespace vmztool {
+
+namespace {
+
+const char* const main_help =
+    "Usage: vmztool COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Looks at a trelmo mesh file (JOB.vmz) and exchanges it with Gmsh and ParaView.\n"
+    "\n"
+    "Commands:\n"
+    "  svg JOB [--view x|y|z|iso] [--numbers] [-o FILE]\n"
+    "      Draw JOB.vmz as an SVG picture (JOB.svg).\n"
+    "  export JOB --to vtk|msh [-o FILE]\n"
+    "      Write JOB.vmz as a legacy VTK file for ParaView (JOB.vtk) or as a Gmsh\n"
+    "      ASCII 2.2 mesh (JOB.msh).\n"
+    "  import FILE.msh JOB\n"
+    "      Read a Gmsh ASCII mesh of version 2.2 or 4.1 into JOB.vmz.\n"
+    "\n"
+    "'vmztool COMMAND --help' describes a command in full.\n"
+    "\n"
+    "Exit status: 0 done, 1 bad input (a missing or malformed file, a file that\n"
+    "cannot be written), 2 bad usage.\n";
+
+const char* const eight_node_help =
+    "  --eight-node quad|brick\n"
+    "                     read every 8-node element as a quadrilateral or as a brick;\n"
+    "                     without it, a closed node list of 8 nodes (first node\n"
+    "                     repeated) is a quadrilateral and an open one a brick\n";
+
+const char* const svg_usage =
+    "vmztool svg JOB [--view x|y|z|iso] [--numbers] [--eight-node quad|brick] [-o FILE]";
+const char* const svg_help =
+    "\n"
+    "Draws the mesh of JOB.vmz as an SVG picture, scaled to fit, that any web\n"
+    "browser shows: the element outlines (straight chords between the nodes of each\n"
+    "outline, so that quadratic sides pass through their mid-side nodes), the points\n"
+    "as dots and the special nodes circled in red.\n"
+    "\n"
+    "Options:\n"
+    "  --view x|y|z|iso   the direction the mesh is seen from:\n"
+    "                       x    the y-z plane, y to the right, z up\n"
+    "                       y    the x-z plane, x to the right, z up\n"
+    "                       z    the x-y plane, x to the right, y up\n"
+    "                       iso  isometric, seen from (1, 1, 1), z up\n"
+    "                     without it: along the axis in which the mesh is flat,\n"
+    "                     isometric when it is flat in none\n"
+    "  --numbers          write the element and the point numbers\n";
+const char* const svg_output_help = "  -o, --output FILE  the picture's file (default JOB.svg)\n";
+
+const char* const export_usage =
+    "vmztool export JOB --to vtk|msh [--eight-node quad|brick] [-o FILE]";
+const char* const export_help =
+    "\n"
+    "Writes the mesh of JOB.vmz for another program:\n"
+    "  --to vtk   a legacy VTK unstructured grid (ASCII) for ParaView, with the VTK\n"
+    "             cell types 3, 21 (lines), 9, 23, 28 (quadrilaterals), 12, 25\n"
+    "             (hexahedra), the trelmo element numbers as cell data \"element\",\n"
+    "             and the special nodes as point data \"special_nodes\" (1 on a\n"
+    "             special node, 0 elsewhere);\n"
+    "  --to msh   a Gmsh mesh, ASCII version 2.2, with the Gmsh element types 1, 8\n"
+    "             (lines), 3, 16, 10 (quadrangles), 5, 17 (hexahedra) numbered like\n"
+    "             the trelmo elements, nodes numbered like the points, the special\n"
+    "             nodes as 1-node points of the physical group \"special_nodes\",\n"
+    "             and the two titles in a $TrelmoTitles section that other\n"
+    "             programs skip.\n"
+    "Node lists are converted to each format's node order; closed lists are written\n"
+    "open. Elements with any other node list are left out, with a warning.\n"
+    "\n"
+    "Options:\n";
+const char* const export_output_help =
+    "  -o, --output FILE  the output file (default JOB.vtk or JOB.msh)\n";
+
+const char* const import_usage = "vmztool import FILE.msh JOB";
+const char* const import_help =
+    "\n"
+    "Reads a Gmsh mesh file (ASCII, version 2.2 or 4.1) and writes it as JOB.vmz.\n"
+    "Elements of the Gmsh types 1, 8 (lines), 3, 16, 10 (quadrangles), 5 and 17\n"
+    "(hexahedra) become trelmo elements, in trelmo's node order, quadrilaterals\n"
+    "with closed node lists; the 1-node points of the physical group\n"
+    "\"special_nodes\" become special nodes; other elements are skipped, with a\n"
+    "warning that counts them. Every node is kept, used or not. Points and elements\n"
+    "are numbered from 1 in the order of their Gmsh numbers. Coordinates keep 8\n"
+    "decimals, as in every mesh file. The titles come from a $TrelmoTitles section\n"
+    "(written by 'vmztool export'); without one the main title is the file's name.\n";
+
+struct Option {
+  std::string_view name;  // long name, without "--"
+  char letter;            // short name, 0 for none
+  bool takes_value;
+};
+
+struct Parsed {
+  bool help = false;
+  std::vector<std::string> positional;
+  std::map<std::string, std::string, std::less<>> values;  // flags hold ""
+};
+
+Parsed parse(const std::vector<std::string>& args, const std::vector<Option>& known) {
+  Parsed parsed;
+  for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+    if (args[i] == "--help" || args[i] == "-h") {
+      parsed.help = true;
+      return parsed;
+    }
+  }
+  auto find = [&](auto match) -> const Option* {
+    for (const Option& option : known) {
+      if (match(option)) return &option;
+    }
+    return nullptr;
+  };
+  bool options_end = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (options_end || arg.size() < 2 || arg[0] != '-') {
+      parsed.positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options_end = true;
+      continue;
+    }
+    const Option* option = nullptr;
+    std::string value;
+    bool has_value = false;
+    if (arg[1] == '-') {
+      std::string_view body = std::string_view(arg).substr(2);
+      std::size_t equals = body.find('=');
+      std::string_view name = body.substr(0, equals);
+      option = find([&](const Option& s) { return s.name == name; });
+      if (option == nullptr) throw UsageError("unknown option '--" + std::string(name) + "'");
+      if (equals != std::string_view::npos) {
+        value = body.substr(equals + 1);
+        has_value = true;
+      }
+    } else {
+      option = find([&](const Option& s) { return s.letter == arg[1]; });
+      if (option == nullptr) throw UsageError("unknown option '" + arg.substr(0, 2) + "'");
+      if (arg.size() > 2) {
+        value = arg.substr(2);
+        has_value = true;
+      }
+    }
+    std::string name(option->name);
+    if (!option->takes_value && has_value) {
+      throw UsageError("option --" + name + " takes no value");
+    }
+    if (option->takes_value && !has_value) {
+      if (i + 1 == args.size()) throw UsageError("option --" + name + " needs a value");
+      value = args[++i];
+    }
+    if (parsed.values.count(name) != 0) throw UsageError("option --" + name + " given twice");
+    parsed.values[name] = value;
+  }
+  return parsed;
+}
+
+// The value of an option that takes one of a few words.
+template <class T>
+T choice(const Parsed& parsed, const std::string& option, T fallback,
+         const std::vector<std::pair<std::string, T>>& choices) {
+  auto it = parsed.values.find(option);
+  if (it == parsed.values.end()) return fallback;
+  std::string words;
+  for (std::size_t k = 0; k < choices.size(); ++k) {
+    if (choices[k].first == it->second) return choices[k].second;
+    words += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k].first;
+  }
+  throw UsageError("invalid value '" + it->second + "' for --" + option + " (use " + words + ")");
+}
+
+EightNodes eight_nodes(const Parsed& parsed) {
+  return choice<EightNodes>(parsed, "eight-node", EightNodes::by_closure,
+                            {{"quad", EightNodes::quad}, {"brick", EightNodes::brick}});
+}
+
+std::string output(const Parsed& parsed, const std::string& fallback) {
+  auto it = parsed.values.find("output");
+  if (it == parsed.values.end()) return fallback;
+  if (it->second.empty()) throw UsageError("option --output needs a file name");
+  return it->second;
+}
+
+void positional_count(const Parsed& parsed, std::size_t count, const char* missing) {
+  if (parsed.positional.size() < count) throw UsageError(missing);
+  if (parsed.positional.size() > count) {
+    throw UsageError("unexpected argument '" + parsed.positional[count] + "'");
+  }
+}
+
+std::string counts_text(int nelem, const char* elements, int npoin, int nspno) {
+  return std::to_string(nelem) + " " + elements + (nelem == 1 ? "" : "s") + ", " +
+         std::to_string(npoin) + (npoin == 1 ? " point, " : " points, ") + std::to_string(nspno) +
+         (nspno == 1 ? " special node" : " special nodes");
+}
+
+int run_svg(const std::vector<std::string>& args) {
+  Parsed parsed = parse(
+      args,
+      {{"view", 0, true}, {"numbers", 0, false}, {"eight-node", 0, true}, {"output", 'o', true}});
+  if (parsed.help) {
+    console::outf("Usage: %s\n%s%s%s", svg_usage, svg_help, eight_node_help, svg_output_help);
+    return 0;
+  }
+  positional_count(parsed, 1, "missing job name");
+  SvgOptions options;
+  options.view = choice<View>(parsed, "view", View::automatic,
+                              {{"x", View::x}, {"y", View::y}, {"z", View::z}, {"iso", View::iso}});
+  options.numbers = parsed.values.count("numbers") != 0;
+  options.eight = eight_nodes(parsed);
+  const std::string& job = parsed.positional[0];
+  check_job(job);
+  std::string path = output(parsed, job + ".svg");
+
+  mesh::MeshBuffer buffer;
+  mesh::Titles titles;
+  read_job(job, buffer, titles);
+  View view = View::automatic;
+  write_file(path,
+             [&](console::OutputFile& out) { view = write_svg(out, buffer, titles, options); });
+  console::outf("Wrote %s (view %s): %s\n", path.c_str(), view_name(view),
+                counts_text(buffer.nelem, "element", buffer.npoin, buffer.nspno).c_str());
+  return 0;
+}
+
+int run_export(const std::vector<std::string>& args) {
+  Parsed parsed = parse(args, {{"to", 0, true}, {"eight-node", 0, true}, {"output", 'o', true}});
+  if (parsed.help) {
+    console::outf("Usage: %s\n%s%s%s", export_usage, export_help, eight_node_help,
+                  export_output_help);
+    return 0;
+  }
+  positional_count(parsed, 1, "missing job name");
+  if (parsed.values.count("to") == 0) throw UsageError("missing --to vtk or --to msh");
+  bool vtk = choice<bool>(parsed, "to", false, {{"vtk", true}, {"msh", false}});
+  EightNodes eight = eight_nodes(parsed);
+  const std::string& job = parsed.positional[0];
+  check_job(job);
+  std::string path = output(parsed, job + (vtk ? ".vtk" : ".msh"));
+
+  mesh::MeshBuffer buffer;
+  mesh::Titles titles;
+  read_job(job, buffer, titles);
+  Cells cells = sort_cells(buffer, eight);
+  write_file(path, [&](console::OutputFile& out) {
+    if (vtk) {
+      write_vtk(out, buffer, titles, cells);
+    } else {
+      write_msh(out, buffer, titles, cells);
+    }
+  });
+  if (cells.skipped > 0) warn(skipped_message(buffer, cells));
+  console::outf("Wrote %s: %s\n", path.c_str(),
+                counts_text(cells.count, "cell", buffer.npoin, buffer.nspno).c_str());
+  return 0;
+}
+
+int run_import(const std::vector<std::string>& args) {
+  Parsed parsed = parse(args, {});
+  if (parsed.help) {
+    console::outf("Usage: %s\n%s", import_usage, import_help);
+    return 0;
+  }
+  positional_count(
+      parsed, 2, parsed.positional.empty() ? "missing Gmsh file and job name" : "missing job name");
+  const std::string& source = parsed.positional[0];
+  const std::string& job = parsed.positional[1];
+  check_job(job);
+  std::string path = job + ".vmz";
+
+  ImportedMesh imported = read_msh(source);
+  write_file(path, [&](console::OutputFile& out) { write_imported(out, imported); });
+  if (!imported.skipped.empty()) warn(imported.skipped);
+  console::outf("Wrote %s: %s\n", path.c_str(),
+                counts_text(imported.nelem(), "element", imported.npoin(),
+                            static_cast<int>(imported.special.size()))
+                    .c_str());
+  return 0;
+}
+
+struct Command {
+  const char* name;
+  int (*run)(const std::vector<std::string>&);
+};
+const Command commands[] = {{"svg", run_svg}, {"export", run_export}, {"import", run_import}};
+
+}  // namespace
+
+int run(const std::vector<std::string>& args) {
+  std::string hint = "vmztool --help";
+  try {
+    if (args.empty()) throw UsageError("missing command (svg, export or import)");
+    const std::string& word = args[0];
+    if (word == "--help" || word == "-h" || word == "help") {
+      if (word == "help" && args.size() > 1) return run({args[1], "--help"});
+      console::outf("%s", main_help);
+      return 0;
+    }
+    for (const Command& command : commands) {
+      if (word == command.name) {
+        hint = std::string("vmztool ") + command.name + " --help";
+        return command.run(std::vector<std::string>(args.begin() + 1, args.end()));
+      }
+    }
+    if (!word.empty() && word[0] == '-') throw UsageError("unknown option '" + word + "'");
+    throw UsageError("unknown command '" + word + "' (use svg, export or import)");
+  } catch (const UsageError& error) {
+    console::errf("%s: %s\nTry '%s'.\n", program, error.what(), hint.c_str());
+    return 2;
+  } catch (const console::FatalError& error) {
+    console::errf("%s: %s\n", program, error.what());
+    return 1;
+  } catch (const std::bad_alloc&) {
+    console::errf("%s: Memory allocation failed\n", program);
+    return 1;
+  }
+}
+
+}  // namespace vmztool
