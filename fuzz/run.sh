@@ -4,6 +4,8 @@
 # first. Any crash, sanitizer report, timeout or memory blow-up fails the run; its input is left
 # in fuzz/artifacts/ to be kept as a regression under fuzz/regressions/<target>/.
 #   fuzz/run.sh [seconds] [target ...]
+# FUZZ_SEED fixes the fuzzer's random seed (CI uses 1, so that a run explores the same inputs
+# for the same code); without it every run explores afresh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
@@ -15,7 +17,11 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for f in build-fuzz/fuzz/fuzz_*; do targets+=("$(basename "$f" | sed 's/^fuzz_//')"); done
 fi
-export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
+# A file may declare counts far beyond what it holds; the program sizes its arrays from them
+# without touching the memory, which costs nothing, but AddressSanitizer maps shadow memory for
+# every allocation. Requests above 1 GiB therefore fail here as on a machine without the memory
+# (the program reports them as "Memory allocation failed").
+export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1:max_allocation_size_mb=1024
 mkdir -p fuzz/artifacts
 for t in "${targets[@]}"; do
   bin=build-fuzz/fuzz/fuzz_$t
@@ -26,7 +32,9 @@ for t in "${targets[@]}"; do
   work=$(mktemp -d)
   cp -r "fuzz/corpus/$t/." "$work/" 2>/dev/null || true
   echo "fuzz_$t: ${seconds}s"
-  if ! "$bin" "$work" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+  seed_option=()
+  [ -n "${FUZZ_SEED:-}" ] && seed_option=(-seed="$FUZZ_SEED")
+  if ! "$bin" "$work" "${seed_option[@]}" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
         -malloc_limit_mb=200000 -artifact_prefix=fuzz/artifacts/"$t"- -print_final_stats=1 \
         >"$work.log" 2>&1; then
     tail -n 60 "$work.log"
