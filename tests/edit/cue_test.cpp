@@ -6,7 +6,7 @@
 
 using namespace session;
 using editing::handback;
-using editing::mesh_file;
+using session::mesh_file;
 using editing::read_step;
 using editing::write_step;
 

@@ -208,7 +208,7 @@ TEST(RenModel, RandomMeshesGetTheModelsWholeNumbering) {
     }
     Session s;
     s.write("rnd.vmz",
-            editing::mesh_file(
+            session::mesh_file(
                 "Random", "Mesh",
                 std::vector<std::vector<int>>(in.elements.begin() + 1, in.elements.end()), points,
                 std::vector<int>(in.specials.begin() + 1, in.specials.end())));

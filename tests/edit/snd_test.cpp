@@ -10,7 +10,7 @@
 #include "support/session.h"
 
 using namespace session;
-using editing::mesh_file;
+using session::mesh_file;
 using editing::read_step;
 using editing::write_step;
 

@@ -78,7 +78,7 @@ std::string replace_line_after(std::string text, const std::string& after, int n
 
 TEST(Dxi, TwoPolylinesBecomeTwoElementsWithTheirOwnPointsAndDefaultTitles) {
   Session s;
-  s.write("plate.vmz", vmz_file("Plate", "P", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {2}));
+  s.write("plate.vmz", mesh_file("Plate", "P", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {2}));
   s.write("two.dxf", two_polylines());
   Result r = s.run("rea\nplate\ndxi\ntwo\nwri\nback\nend\n");
   EXPECT_EQ(r.out, startup() + step("rea") +
@@ -177,7 +177,7 @@ TEST(Dxi, FileEndingEarlyIsFatal) {
 
 TEST(Dxi, MissingFileEmptiesTheBufferAndResetsTheTitles) {
   Session s;
-  s.write("plate.vmz", vmz_file("Plate", "P", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {}));
+  s.write("plate.vmz", mesh_file("Plate", "P", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {}));
   Result r = s.run("rea\nplate\nccf\nrea\nplate\ndxi\nnothing\n\nwri\nccf\nwri\nback\nend\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find(step("dxi", 'b') + job_dialogue(import_heading, "plate", "nothing") +
@@ -188,7 +188,7 @@ TEST(Dxi, MissingFileEmptiesTheBufferAndResetsTheTitles) {
   EXPECT_EQ(r.err, warning("File not found - jobname.dxf"));
   // The titles are shared: buffer a is written with the titles the import set.
   EXPECT_EQ(s.read("back.vmz"),
-            vmz_file("Main title", "Mesh", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {}));
+            mesh_file("Main title", "Mesh", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {}));
 }
 
 TEST(Dxi, DrawingWithoutPolylinesGivesAnEmptyMesh) {
@@ -215,7 +215,7 @@ TEST(Dxi, PolylineWithoutVerticesMakesNoElement) {
                        counts(1, 2, 0)),
             std::string::npos);
   EXPECT_EQ(s.read("back.vmz"),
-            vmz_file("Main title", "Mesh", {{1, 2}}, {{1, 2, 3}, {2, 4, 6}}, {}));
+            mesh_file("Main title", "Mesh", {{1, 2}}, {{1, 2, 3}, {2, 4, 6}}, {}));
 }
 
 TEST(Dxi, CoordinateThatIsNotARealNumberIsFatal) {

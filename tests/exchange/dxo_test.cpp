@@ -21,7 +21,7 @@ const char* const one = "      1.0000000";
 const char* const two = "      2.0000000";
 
 std::string rectangle() {
-  return vmz_file("Rectangular mesh", "Mesh", {{1, 2, 3, 4, 1}},
+  return mesh_file("Rectangular mesh", "Mesh", {{1, 2, 3, 4, 1}},
                   {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}}, {3});
 }
 
@@ -76,7 +76,7 @@ TEST(Dxo, AllAnswersDefaultWriteTheTitleAndOnePolylinePerElement) {
 
 TEST(Dxo, ConversionWritesPermutedCoordinatesAndLeavesTheBufferAsItWas) {
   Session s;
-  s.write("bar.vmz", vmz_file("Bar", "B", {{1, 2}}, {{1.5, -2.25, 3.125}, {4.0, 0.5, -1.0}}, {}));
+  s.write("bar.vmz", mesh_file("Bar", "B", {{1, 2}}, {{1.5, -2.25, 3.125}, {4.0, 0.5, -1.0}}, {}));
   DxoAnswers a{"l", "y", "y", "", "", "", ""};
   Result r = s.run("rea\nbar\ndxo\nbar\n" + a.lines() + "wri\nback\nend\n");
   EXPECT_EQ(r.status, 0);
@@ -99,7 +99,7 @@ TEST(Dxo, ConversionWritesPermutedCoordinatesAndLeavesTheBufferAsItWas) {
 
 TEST(Dxo, PointsWithoutElementsStillGetMarksAndNumbersFarFromTheTitle) {
   Session s;
-  s.write("loose.vmz", vmz_file("Loose points", "Pts", {}, {{1, 1, 0}, {3, 2, 0.5}}, {2}));
+  s.write("loose.vmz", mesh_file("Loose points", "Pts", {}, {{1, 1, 0}, {3, 2, 0.5}}, {2}));
   DxoAnswers a{"", "", "y", "y", "y", "y", "y"};
   Result r = s.run("rea\nloose\ndxo\n\n" + a.lines() + "0.5\n0.5\n0.5\n0.5\nend\n");
   EXPECT_EQ(r.status, 0);
@@ -129,7 +129,7 @@ TEST(Dxo, PointsWithoutElementsStillGetMarksAndNumbersFarFromTheTitle) {
 
 TEST(Dxo, ElementWithCoincidentNodesGivesSizeZeroWhoseDefaultIsRefused) {
   Session s;
-  s.write("flat.vmz", vmz_file("Flat", "F", {{1, 2}, {3, 4}},
+  s.write("flat.vmz", mesh_file("Flat", "F", {{1, 2}, {3, 4}},
                                {{0, 0, 0}, {1, 0, 0}, {5, 5, 1}, {5, 5, 1}}, {}));
   DxoAnswers a{"l", "", "", "", "y", "", ""};
   Result r = s.run("rea\nflat\ndxo\n\n" + a.lines() + "\n0\n-1\n0.25\nend\n");
@@ -151,7 +151,7 @@ TEST(Dxo, ElementWithCoincidentNodesGivesSizeZeroWhoseDefaultIsRefused) {
 
 TEST(Dxo, FourNodeListsCloseOnlyWhenTheirEndsDiffer) {
   Session s;
-  s.write("quads.vmz", vmz_file("Quads", "Q", {{1, 2, 3, 4}, {1, 2, 3, 4, 1}, {1, 2, 3, 1}},
+  s.write("quads.vmz", mesh_file("Quads", "Q", {{1, 2, 3, 4}, {1, 2, 3, 4, 1}, {1, 2, 3, 1}},
                                 {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {}));
   DxoAnswers lines_mode{"l", "", "", "", "", "", ""};
   DxoAnswers polyline_mode;
@@ -182,7 +182,7 @@ TEST(Dxo, ThreeAndTwentyNodeChainsStayOpenAndNineNodesClose) {
   for (int p = 1; p <= 9; ++p) nine.push_back(p);
   for (int p = 1; p <= 20; ++p) twenty.push_back(p);
   Session s;
-  s.write("chains.vmz", vmz_file("Chains", "C", {{1, 2, 3}, nine, twenty}, points, {}));
+  s.write("chains.vmz", mesh_file("Chains", "C", {{1, 2, 3}, nine, twenty}, points, {}));
   DxoAnswers lines_mode{"l", "", "", "", "", "", ""};
   DxoAnswers polyline_mode{"p", "", "", "", "", "", ""};
   Result r = s.run("rea\nchains\ndxo\nlines\n" + lines_mode.lines() + "dxo\npolys\n" +
@@ -209,7 +209,7 @@ TEST(Dxo, ThreeAndTwentyNodeChainsStayOpenAndNineNodesClose) {
 TEST(Dxo, SpecialNodesAreNumberedByTheirPlaceInTheList) {
   Session s;
   s.write("tri.vmz",
-          vmz_file("Special", "S", {{1, 2, 3}}, {{0, 0, 0}, {4, 0, 0}, {4, 2, 0}}, {3, 1, 2}));
+          mesh_file("Special", "S", {{1, 2, 3}}, {{0, 0, 0}, {4, 0, 0}, {4, 2, 0}}, {3, 1, 2}));
   DxoAnswers a{"", "", "", "", "", "", "y"};
   Result r = s.run("rea\ntri\ndxo\n\n" + a.lines() + "1\nend\n");
   EXPECT_EQ(r.status, 0);
@@ -258,7 +258,7 @@ TEST(Dxo, DrawingThatCannotBeWrittenCompletelyLeavesTheOldOne) {
   for (int e = 1; e <= 400; ++e) bars.push_back({e, e + 1});
   for (int p = 1; p <= 401; ++p) points.push_back({0.5 * p, 0, 0});
   Session s;
-  s.write("big.vmz", vmz_file("Big", "B", bars, points, {}));
+  s.write("big.vmz", mesh_file("Big", "B", bars, points, {}));
   s.write("big.dxf", "old drawing\n");
   DxoAnswers a;
   Result r;

@@ -13,7 +13,7 @@ const std::string heading = "\nWrite a .pva file with one of the coordinates of 
 const std::string axis_question = "x,y or z (1,2 or 3)";
 
 std::string plate() {
-  return vmz_file("Plate", "P", {{1, 2, 3, 4, 1}},
+  return mesh_file("Plate", "P", {{1, 2, 3, 4, 1}},
                   {{-0.5, 0, 0}, {2.25, 0, 0}, {2.25, 1.125, 0}, {-0.5, 1.125, 0}}, {});
 }
 

@@ -83,24 +83,9 @@ bool MemoryConsole::exists(const std::string& name) const {
 std::string vmz(const std::string& main_title, const std::string& mesh_title,
                 const std::vector<std::vector<int>>& elements,
                 const std::vector<std::vector<double>>& points, const std::vector<int>& specials) {
-  std::string text = main_title + "\n" + mesh_title + "\n";
-  text += format("%5d   %5d   %5d\n", static_cast<int>(elements.size()),
-                 static_cast<int>(points.size()), static_cast<int>(specials.size()));
-  int i = 0;
-  for (const std::vector<int>& nodes : elements) {
-    text += format("%5d %5d   ", ++i, static_cast<int>(nodes.size()));
-    for (int node : nodes) text += format(" %5d", node);
-    text += "\n";
-  }
-  i = 0;
-  for (const std::vector<double>& x : points) {
-    text += format("%5d", ++i);
-    for (double v : x) text += format(" %15.8lf", v);
-    text += "\n";
-  }
-  i = 0;
-  for (int p : specials) text += format("%5d %5d\n", ++i, p);
-  return text;
+  std::vector<session::Point> xyz;
+  for (const std::vector<double>& x : points) xyz.push_back({x.at(0), x.at(1), x.at(2)});
+  return session::mesh_file(main_title, mesh_title, elements, xyz, specials);
 }
 
 std::string wri_dialogue(const std::string& default_name, const std::string& name, int nelem,
@@ -119,7 +104,7 @@ std::string rea_dialogue(const std::string& default_name, const std::string& nam
 
 std::string handback(const std::string& main_title, const std::string& mesh_title, int nelem,
                      int npoin, int nspno) {
-  return session::reading("tmp.vmz", main_title, mesh_title, nelem, npoin, nspno);
+  return session::handback_reading(main_title, mesh_title, nelem, npoin, nspno);
 }
 
 std::string leave_anyway() { return ask_char("Leave anyway", 'y', 'n', 'n', "y") + "\n"; }

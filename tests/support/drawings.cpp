@@ -40,28 +40,6 @@ std::string dxf_polyline(const std::string& layer, const std::vector<DxfPoint>& 
   return all + lines({"SEQEND", "  8", layer, "  0"});
 }
 
-std::string vmz_file(const std::string& main_title, const std::string& mesh_title,
-                     const std::vector<std::vector<int>>& elements,
-                     const std::vector<std::array<double, 3>>& points,
-                     const std::vector<int>& specials) {
-  std::string all = main_title + "\n" + mesh_title + "\n" +
-                    format("%5d   %5d   %5d\n", static_cast<int>(elements.size()),
-                           static_cast<int>(points.size()), static_cast<int>(specials.size()));
-  for (std::size_t e = 0; e < elements.size(); ++e) {
-    all += format("%5d %5d   ", static_cast<int>(e + 1), static_cast<int>(elements[e].size()));
-    for (int p : elements[e]) all += format(" %5d", p);
-    all += "\n";
-  }
-  for (std::size_t p = 0; p < points.size(); ++p) {
-    all += format("%5d %15.8lf %15.8lf %15.8lf\n", static_cast<int>(p + 1), points[p][0],
-                  points[p][1], points[p][2]);
-  }
-  for (std::size_t k = 0; k < specials.size(); ++k) {
-    all += format("%5d %5d\n", static_cast<int>(k + 1), specials[k]);
-  }
-  return all;
-}
-
 std::string DxoAnswers::lines() const {
   return frame + "\n" + conversion + "\n" + node_marks + "\n" + special_marks + "\n" +
          element_numbers + "\n" + node_numbers + "\n" + special_numbers + "\n";

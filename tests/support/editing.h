@@ -21,13 +21,6 @@ std::string write_step(const std::string& job, const std::string& offered, int n
 std::string handback(const std::string& main_title, const std::string& mesh_title, int nelem,
                      int npoin, int nspno);
 
-// A mesh file in the standard layout: "%5d   %5d   %5d" counts, "%5d %5d   " + " %5d" elements,
-// "%5d" + " %15.8lf" points, "%5d %5d" special nodes.
-struct Point {
-  double x, y, z;
-};
-std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
-                      const std::vector<std::vector<int>>& elements,
-                      const std::vector<Point>& points, const std::vector<int>& specials);
+using session::Point;
 
 }  // namespace editing

@@ -129,37 +129,18 @@ std::vector<Position> node_positions(int ngtyp, int nnode) {
 std::string mesh_text(const std::string& main_title, const std::string& mesh_title,
                       const std::vector<std::vector<int>>& elements,
                       const std::vector<Position>& points, const std::vector<int>& special) {
-  std::string text =
-      main_title + "\n" + mesh_title + "\n" +
-      session::format("%5zu   %5zu   %5zu\n", elements.size(), points.size(), special.size());
-  for (std::size_t i = 0; i < elements.size(); ++i) {
-    text += session::format("%5zu %5zu   ", i + 1, elements[i].size());
-    for (int n : elements[i]) text += session::format(" %5d", n);
-    text += "\n";
-  }
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    text += session::format("%5zu %15.8lf %15.8lf %15.8lf\n", i + 1, points[i][0], points[i][1],
-                            points[i][2]);
-  }
-  for (std::size_t i = 0; i < special.size(); ++i) {
-    text += session::format("%5zu %5d\n", i + 1, special[i]);
-  }
-  return text;
+  return session::mesh_file(main_title, mesh_title, elements, points, special);
 }
 
 std::string read_step(const std::string& default_name, const std::string& job,
                       const std::string& main_title, const std::string& mesh_title, int nelem,
                       int npoin, int nspno) {
-  return session::step("rea") +
-         session::job_dialogue("Read a .vmz file to buffer a or b", default_name, job) +
-         session::reading(job + ".vmz", main_title, mesh_title, nelem, npoin, nspno);
+  return session::rea_step(default_name, job, main_title, mesh_title, nelem, npoin, nspno);
 }
 
 std::string write_step(const std::string& default_name, const std::string& job, int nelem,
                        int npoin, int nspno) {
-  return session::step("wri") +
-         session::job_dialogue("Write a .vmz file with buffer a or b", default_name, job) +
-         session::counts(nelem, npoin, nspno) + "\nWriting file: " + job + ".vmz\n";
+  return session::wri_step(default_name, job, nelem, npoin, nspno);
 }
 
 std::string gen_start(int nnode, const std::string& dw_file) {

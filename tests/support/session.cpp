@@ -249,6 +249,61 @@ std::string reading(const std::string& file, const std::string& main_title,
          counts(nelem, npoin, nspno);
 }
 
+std::string mesh_head(const std::string& main_title, const std::string& mesh_title, int nelem,
+                      int npoin, int nspno) {
+  return main_title + "\n" + mesh_title + "\n" + format("%5d   %5d   %5d\n", nelem, npoin, nspno);
+}
+
+std::string point_lines(const std::vector<Point>& points) {
+  std::string text;
+  int ipoin = 0;
+  for (const Point& p : points) {
+    text += format("%5d %15.8lf %15.8lf %15.8lf\n", ++ipoin, p[0], p[1], p[2]);
+  }
+  return text;
+}
+
+std::string special_lines(const std::vector<int>& specials) {
+  std::string text;
+  int ispno = 0;
+  for (int p : specials) text += format("%5d %5d\n", ++ispno, p);
+  return text;
+}
+
+std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
+                      const std::vector<std::vector<int>>& elements,
+                      const std::vector<Point>& points, const std::vector<int>& specials) {
+  std::string text = mesh_head(main_title, mesh_title, static_cast<int>(elements.size()),
+                               static_cast<int>(points.size()), static_cast<int>(specials.size()));
+  int ielem = 0;
+  for (const auto& nodes : elements) {
+    text += format("%5d %5d   ", ++ielem, static_cast<int>(nodes.size()));
+    for (int node : nodes) text += format(" %5d", node);
+    text += "\n";
+  }
+  return text + point_lines(points) + special_lines(specials);
+}
+
+std::string rea_step(const std::string& offered, const std::string& job,
+                     const std::string& main_title, const std::string& mesh_title, int nelem,
+                     int npoin, int nspno, char buffer) {
+  return step("rea", buffer) + job_dialogue("Read a .vmz file to buffer a or b", offered, job) +
+         reading((job.empty() ? offered : job) + ".vmz", main_title, mesh_title, nelem, npoin,
+                 nspno);
+}
+
+std::string wri_step(const std::string& offered, const std::string& job, int nelem, int npoin,
+                     int nspno, char buffer) {
+  return step("wri", buffer) + job_dialogue("Write a .vmz file with buffer a or b", offered, job) +
+         counts(nelem, npoin, nspno) + "\nWriting file: " + (job.empty() ? offered : job) +
+         ".vmz\n";
+}
+
+std::string handback_reading(const std::string& main_title, const std::string& mesh_title,
+                             int nelem, int npoin, int nspno) {
+  return reading("tmp.vmz", main_title, mesh_title, nelem, npoin, nspno);
+}
+
 std::string fatal(const std::string& message) { return "\nERROR:\n" + message + "\n\n"; }
 
 std::string warning(const std::string& message) { return "\nWARNING:\n" + message + "\n"; }

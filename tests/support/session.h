@@ -2,6 +2,7 @@
 // answers on standard input, and builders for the exact text it is expected to print.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,29 @@ std::string counts(int nelem, int npoin, int nspno);
 std::string fatal(const std::string& message);
 // The warning report on standard error.
 std::string warning(const std::string& message);
+
+// A mesh file in the canonical layout: titles, counts "%5d   %5d   %5d", element lines
+// "%5d %5d   " with " %5d" for each node, point lines "%5d" with " %15.8lf" for each coordinate,
+// special-node lines "%5d %5d".
+using Point = std::array<double, 3>;
+std::string mesh_head(const std::string& main_title, const std::string& mesh_title, int nelem,
+                      int npoin, int nspno);
+std::string point_lines(const std::vector<Point>& points);
+std::string special_lines(const std::vector<int>& specials);
+std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
+                      const std::vector<std::vector<int>>& elements,
+                      const std::vector<Point>& points, const std::vector<int>& specials = {});
+
+// The whole standard output of `rea` of job.vmz (menu, command, job-name dialogue offering
+// `offered`, the reader's lines), of `wri` of a mesh with these counts to job.vmz, and of the
+// hand-back reading tmp.vmz.
+std::string rea_step(const std::string& offered, const std::string& job,
+                     const std::string& main_title, const std::string& mesh_title, int nelem,
+                     int npoin, int nspno, char buffer = 'a');
+std::string wri_step(const std::string& offered, const std::string& job, int nelem, int npoin,
+                     int nspno, char buffer = 'a');
+std::string handback_reading(const std::string& main_title, const std::string& mesh_title,
+                             int nelem, int npoin, int nspno);
 
 // printf into a string.
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
