@@ -284,6 +284,15 @@ std::string mesh_file(const std::string& main_title, const std::string& mesh_tit
   return text + point_lines(points) + special_lines(specials);
 }
 
+std::vector<std::string> element_lines(const std::string& file, int nelem) {
+  std::istringstream in(file);
+  std::string line;
+  for (int skip = 0; skip < 3; ++skip) std::getline(in, line);
+  std::vector<std::string> lines_read;
+  for (int i = 0; i < nelem && std::getline(in, line); ++i) lines_read.push_back(line);
+  return lines_read;
+}
+
 std::string rea_step(const std::string& offered, const std::string& job,
                      const std::string& main_title, const std::string& mesh_title, int nelem,
                      int npoin, int nspno, char buffer) {

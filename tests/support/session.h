@@ -93,6 +93,9 @@ std::string mesh_file(const std::string& main_title, const std::string& mesh_tit
                       const std::vector<std::vector<int>>& elements,
                       const std::vector<Point>& points, const std::vector<int>& specials = {});
 
+// The element lines of a mesh file's text (after the titles and the counts).
+std::vector<std::string> element_lines(const std::string& file, int nelem);
+
 // The whole standard output of `rea` of job.vmz (menu, command, job-name dialogue offering
 // `offered`, the reader's lines), of `wri` of a mesh with these counts to job.vmz, and of the
 // hand-back reading tmp.vmz.

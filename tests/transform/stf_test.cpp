@@ -39,15 +39,6 @@ std::string stf_session(const std::string& job, const std::string& answer) {
   return "rea\n" + job + "\nstf\n" + answer + "\nwri\nout\nend\n";
 }
 
-std::vector<std::string> element_lines(const std::string& file, int nelem) {
-  std::istringstream in(file);
-  std::string line;
-  for (int skip = 0; skip < 3; ++skip) std::getline(in, line);
-  std::vector<std::string> lines_read;
-  for (int i = 0; i < nelem && std::getline(in, line); ++i) lines_read.push_back(line);
-  return lines_read;
-}
-
 }  // namespace
 
 TEST(Stf, FourNodeShellGivesTwoNodeBarsSmallerPointFirst) {
