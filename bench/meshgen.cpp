@@ -14,8 +14,7 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr,
-               "usage: meshgen brick NX NY NZ FILE | quad NX NY FILE | line N FILE\n");
+  std::fprintf(stderr, "usage: meshgen brick NX NY NZ FILE | quad NX NY FILE | line N FILE\n");
   return 2;
 }
 
@@ -45,9 +44,9 @@ int main(int argc, char** argv) {
       for (long long j = 0; j < n[1]; ++j)
         for (long long i = 0; i < n[0]; ++i) {
           if (dims == 3) {
-            int nodes[8] = {id(i, j, k),         id(i + 1, j, k),     id(i + 1, j + 1, k),
-                            id(i, j + 1, k),     id(i, j, k + 1),     id(i + 1, j, k + 1),
-                            id(i + 1, j + 1, k + 1), id(i, j + 1, k + 1)};
+            int nodes[8] = {
+                id(i, j, k),     id(i + 1, j, k),     id(i + 1, j + 1, k),     id(i, j + 1, k),
+                id(i, j, k + 1), id(i + 1, j, k + 1), id(i + 1, j + 1, k + 1), id(i, j + 1, k + 1)};
             w.element(8, nodes);
           } else if (dims == 2) {
             int nodes[5] = {id(i, j, 0), id(i + 1, j, 0), id(i + 1, j + 1, 0), id(i, j + 1, 0),

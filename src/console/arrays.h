@@ -30,14 +30,17 @@ using Block = std::unique_ptr<T[], FreeDeleter>;
 // request is reported, never returned.
 template <class T>
 Block<T> allocate(std::size_t n) {
-  static_assert(std::is_trivially_default_constructible_v<T> && std::is_trivially_destructible_v<T>);
+  static_assert(std::is_trivially_default_constructible_v<T> &&
+                std::is_trivially_destructible_v<T>);
   if (n == 0) n = 1;
   if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) fatal("Memory allocation failed");
   void* p = std::malloc(n * sizeof(T));
   if (p == nullptr) fatal("Memory allocation failed");
   return Block<T>(static_cast<T*>(p));
 }
-inline std::size_t extent(int n) { return n > 0 ? static_cast<std::size_t>(n) : 0; }
+inline std::size_t extent(int n) {
+  return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
 }  // namespace detail
 
 // v[1] .. v[n]

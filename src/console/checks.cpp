@@ -28,8 +28,12 @@ int lblank(std::string_view text) {
 }
 
 namespace {
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_sign(char c) { return c == '+' || c == '-'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool is_sign(char c) {
+  return c == '+' || c == '-';
+}
 }  // namespace
 
 SyntaxCheck chkint(std::string_view word) {

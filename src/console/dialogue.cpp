@@ -10,7 +10,9 @@ namespace console {
 
 namespace {
 
-[[noreturn]] void end_of_input() { fatal("End of input reached while waiting for an answer"); }
+[[noreturn]] void end_of_input() {
+  fatal("End of input reached while waiting for an answer");
+}
 
 // After a carriage return, a line feed that follows at once belongs to the same line end.
 void drop_lf_after_cr() {
@@ -18,9 +20,13 @@ void drop_lf_after_cr() {
   if (c != '\n' && c != EOF) std::ungetc(c, streams().in);
 }
 
-void repeat_answer() { outf("\nERROR: repeat answer ...\n"); }
+void repeat_answer() {
+  outf("\nERROR: repeat answer ...\n");
+}
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -46,7 +52,9 @@ std::string rdline(int size) {
   return line;
 }
 
-void waitrt() { rdline(1); }
+void waitrt() {
+  rdline(1);
+}
 
 void pause(std::string_view text) {
   outs(text);
@@ -69,8 +77,7 @@ double askrea(std::string_view question, double default_answer) {
   std::snprintf(text, sizeof text, "%.15lg", default_answer);
   if (!chkrea(text).valid) fatal("askrea: invalid default answer");
   for (;;) {
-    outf("\n%.*s [%.15lg] ? ", static_cast<int>(question.size()), question.data(),
-         default_answer);
+    outf("\n%.*s [%.15lg] ? ", static_cast<int>(question.size()), question.data(), default_answer);
     std::string answer = askwrd();
     if (answer.empty()) {
       outf("You answered: %.15lg\n", default_answer);

@@ -67,7 +67,9 @@ Wide multiply(std::uint64_t a, std::uint64_t b) {
 }
 
 // Bit i (0 .. 127) of x.
-bool bit(const Wide& x, int i) { return ((i >= 64 ? x.hi >> (i - 64) : x.lo >> i) & 1) != 0; }
+bool bit(const Wide& x, int i) {
+  return ((i >= 64 ? x.hi >> (i - 64) : x.lo >> i) & 1) != 0;
+}
 
 // True when any of the bits 0 .. n - 1 (n = 0 .. 127) of x is set.
 bool any_below(const Wide& x, int n) {
@@ -156,8 +158,7 @@ void append_fixed(std::string& out, double value, int width, int precision) {
   }
   // The largest finite double has 309 integer digits.
   char text[400];
-  auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, precision);
+  auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, precision);
   if (result.ec != std::errc()) {
     out += cformat("%*.*f", width, precision, value);
     return;

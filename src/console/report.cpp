@@ -24,9 +24,13 @@ void errf(const char* format, ...) {
   va_end(args);
 }
 
-void outs(std::string_view text) { std::fwrite(text.data(), 1, text.size(), streams().out); }
+void outs(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), streams().out);
+}
 
-void fatal(std::string message, int line) { throw FatalError(std::move(message), line); }
+void fatal(std::string message, int line) {
+  throw FatalError(std::move(message), line);
+}
 
 void print_fatal(const FatalError& error) {
   errf("\nERROR:\n%s\n", error.what());

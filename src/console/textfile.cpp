@@ -35,8 +35,7 @@ std::unique_ptr<OutputFile> OutputFile::open(const std::string& path, Mode mode,
   if (mode == Mode::truncate) {
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr) return nullptr;
-    return std::unique_ptr<OutputFile>(
-        new OutputFile(file, path, {}, std::move(failure_message)));
+    return std::unique_ptr<OutputFile>(new OutputFile(file, path, {}, std::move(failure_message)));
   }
   // The target must be a place a file can be written to; a directory or an unreachable folder
   // fails here as an ordinary open would.
@@ -150,9 +149,13 @@ std::unique_ptr<InputFile> InputFile::open(const std::string& path) {
   return std::unique_ptr<InputFile>(new InputFile(file, block));
 }
 
-InputFile::InputFile(std::FILE* file, std::size_t block) : file_(file) { buffer_.resize(block); }
+InputFile::InputFile(std::FILE* file, std::size_t block) : file_(file) {
+  buffer_.resize(block);
+}
 
-InputFile::~InputFile() { std::fclose(file_); }
+InputFile::~InputFile() {
+  std::fclose(file_);
+}
 
 bool InputFile::refill(std::size_t keep) {
   std::size_t kept = end_ - keep;
@@ -178,7 +181,7 @@ bool InputFile::read_line(std::string& line, int size) {
 bool InputFile::next_line_slowly(std::string_view& line, int size) {
   std::size_t room = size > 1 ? static_cast<std::size_t>(size - 1) : 0;
   std::size_t start = pos_;
-  std::size_t length = 0;                   // characters taken from `start` on
+  std::size_t length = 0;                    // characters taken from `start` on
   std::size_t nul = std::string_view::npos;  // where the C string would end
   bool found = false;
   while (length < room && !found) {
@@ -236,7 +239,9 @@ bool InputFile::next_token(std::string_view& token) {
   return true;
 }
 
-long long InputFile::tell() const { return base_ + static_cast<long long>(pos_); }
+long long InputFile::tell() const {
+  return base_ + static_cast<long long>(pos_);
+}
 
 bool InputFile::seek(long long position) {
   if (position >= base_ && position <= base_ + static_cast<long long>(end_)) {
@@ -249,6 +254,8 @@ bool InputFile::seek(long long position) {
   return true;
 }
 
-void remove_file(const std::string& path) { std::remove(path.c_str()); }
+void remove_file(const std::string& path) {
+  std::remove(path.c_str());
+}
 
 }  // namespace console

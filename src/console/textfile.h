@@ -62,8 +62,7 @@ class OutputFile {
 
  private:
   static constexpr std::size_t flush_size = 1 << 20;
-  OutputFile(std::FILE* file, std::string path, std::string temporary,
-             std::string failure_message);
+  OutputFile(std::FILE* file, std::string path, std::string temporary, std::string failure_message);
   void flush();
 
   std::FILE* file_;
@@ -113,8 +112,8 @@ class InputFile {
       for (std::size_t base = pos_; base + 16 <= end_; base += 16) {
         __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer_.data() + base));
         if (_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_setzero_si128())) != 0) break;
-        auto ends = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
+        auto ends =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
         bool cut = false;
         for (; ends != 0; ends &= ends - 1) {
           std::size_t at = base + static_cast<std::size_t>(std::countr_zero(ends));

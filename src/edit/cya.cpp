@@ -17,8 +17,7 @@ using mesh::ndime;
 void vmzcya(const mesh::MeshBuffer& buffer, const mesh::Titles& titles) {
   console::outf("\nRepeat a drawing n times around an axis\n");
   int largest = std::max({buffer.nelem, buffer.npoin, buffer.nspno});
-  int copies = ask_repetitions("Number of repetitions (including the existing object)", 1,
-                               largest);
+  int copies = ask_repetitions("Number of repetitions (including the existing object)", 1, largest);
   console::OneVector<double> a(ndime), b(ndime);
   console::asklin(buffer.npoin, buffer.coord, a, b);
   double step = console::askrea("Step of repetitions (degrees)", 0) * degrees_to_radians;

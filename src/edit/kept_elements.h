@@ -10,7 +10,6 @@ namespace edit {
 // element_map[e] is 0 for a removed element; `kept` elements remain. `routine` names the
 // command in the writer's internal errors.
 void write_kept_elements(const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
-                         const console::OneVector<int>& element_map, int kept,
-                         const char* routine);
+                         const console::OneVector<int>& element_map, int kept, const char* routine);
 
 }  // namespace edit

@@ -20,14 +20,10 @@ namespace {
 enum Correction { none = 0, frame = 1, surface = 2, brick = 3 };
 
 const char* const correction_table[] = {
-    "+------------------------------------------+",
-    "| Type of element  | N. of local variables |",
-    "|------------------+-----------------------|",
-    "| Frame/Truss      |           1           |",
-    "| Plane/Slab/Shell |           2           |",
-    "| Brick            |           3           |",
-    "|------------------+-----------------------|",
-    "| No correction    |           0           |",
+    "+------------------------------------------+", "| Type of element  | N. of local variables |",
+    "|------------------+-----------------------|", "| Frame/Truss      |           1           |",
+    "| Plane/Slab/Shell |           2           |", "| Brick            |           3           |",
+    "|------------------+-----------------------|", "| No correction    |           0           |",
     "+------------------------------------------+",
 };
 
@@ -48,8 +44,7 @@ constexpr int surface4[] = {2, 1, 4, 3};
 constexpr int surface8[] = {3, 2, 1, 8, 7, 6, 5, 4};
 constexpr int surface9[] = {3, 2, 1, 8, 7, 6, 5, 4, 9};
 constexpr int brick8[] = {4, 3, 2, 1, 8, 7, 6, 5};
-constexpr int brick20[] = {7,  6,  5,  4,  3,  2,  1,  8,  12, 11,
-                           10, 9,  19, 18, 17, 16, 15, 14, 13, 20};
+constexpr int brick20[] = {7, 6, 5, 4, 3, 2, 1, 8, 12, 11, 10, 9, 19, 18, 17, 16, 15, 14, 13, 20};
 
 // The permutation for an element of open node count k; empty when no correction is made.
 // `valid` is false when the node count does not fit the type of element.

@@ -11,8 +11,7 @@ namespace edit {
 
 using mesh::ndime;
 
-void write_copied_elements(mesh::MeshWriter& writer, const mesh::MeshBuffer& buffer,
-                           int copies) {
+void write_copied_elements(mesh::MeshWriter& writer, const mesh::MeshBuffer& buffer, int copies) {
   int nodes[mesh::mnode];
   for (int c = 0; c < copies; ++c) {
     int offset = c * buffer.npoin;
@@ -25,8 +24,7 @@ void write_copied_elements(mesh::MeshWriter& writer, const mesh::MeshBuffer& buf
   }
 }
 
-void write_copied_specials(mesh::MeshWriter& writer, const mesh::MeshBuffer& buffer,
-                           int copies) {
+void write_copied_specials(mesh::MeshWriter& writer, const mesh::MeshBuffer& buffer, int copies) {
   for (int c = 0; c < copies; ++c) {
     int offset = c * buffer.npoin;
     for (int i = 1; i <= buffer.nspno; ++i) writer.special(buffer.lspno[i] + offset);

@@ -12,10 +12,8 @@ void vmzpaa(const mesh::MeshBuffer& buffer, const mesh::Titles& titles);
 
 // Writes the element records of `copies` copies of the buffer, copy c (from 0) with its point
 // numbers increased by c·npoin.
-void write_copied_elements(mesh::MeshWriter& writer, const mesh::MeshBuffer& buffer,
-                           int copies);
+void write_copied_elements(mesh::MeshWriter& writer, const mesh::MeshBuffer& buffer, int copies);
 // Writes the special-node records of `copies` copies of the buffer, likewise offset.
-void write_copied_specials(mesh::MeshWriter& writer, const mesh::MeshBuffer& buffer,
-                           int copies);
+void write_copied_specials(mesh::MeshWriter& writer, const mesh::MeshBuffer& buffer, int copies);
 
 }  // namespace edit

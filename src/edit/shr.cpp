@@ -15,7 +15,9 @@ using mesh::ndime;
 namespace {
 
 // Surface elements (4, 8 or 9 nodes) are written with their first node repeated at the end.
-bool written_closed(int k) { return k == 4 || k == 8 || k == 9; }
+bool written_closed(int k) {
+  return k == 4 || k == 8 || k == 9;
+}
 
 // The centre of the bounding box of the element's first k nodes. The smallest and largest
 // values start from the first node, so that coordinates of any size are bounded correctly.

@@ -105,7 +105,7 @@ OneVector<int> read_scratch(int count, int npoin) {
 void vmzsnd(const mesh::MeshBuffer& buffer) {
   console::outf("\nDetect and add special nodes to the mesh\n");
   auto out = console::OutputFile::open(special_file, console::OutputFile::Mode::truncate,
-                                      "Unable to write output file - tmp.snd");
+                                       "Unable to write output file - tmp.snd");
   if (!out) console::fatal("Unable to open output file - tmp.snd");
   ScratchList found(*out);
   for (int s = 1; s <= buffer.nspno; ++s) found.add(buffer.lspno[s]);
@@ -143,7 +143,7 @@ void vmzsnd(const mesh::MeshBuffer& buffer) {
   }
 
   out = console::OutputFile::open(special_file, console::OutputFile::Mode::truncate,
-                                      "Unable to write output file - tmp.snd");
+                                  "Unable to write output file - tmp.snd");
   if (!out) console::fatal("Unable to open output file - tmp.snd");
   mesh::wrsnd(*out, entries, m);
   out->finish();

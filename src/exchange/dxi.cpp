@@ -94,7 +94,9 @@ double value(std::string_view number) {
   return v;
 }
 
-[[noreturn]] void end_of_file() { fatal("End of file !"); }
+[[noreturn]] void end_of_file() {
+  fatal("End of file !");
+}
 
 // Reads up to the line that starts with "ENTITIES"; everything before it is skipped.
 std::string_view skip_to_entities(console::InputFile& file) {

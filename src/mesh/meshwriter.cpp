@@ -31,8 +31,8 @@ void MeshWriter::check_section(int section) {
   // Records come section after section; a record beyond its announced count, or one written
   // after a later section has begun, can only be a fault of the calling command.
   for (int s = 0; s < section; ++s) {
-    if (written_[s] != count_[s]) console::fatal(routine_ + ": internal error " +
-                                                 std::to_string(s + 1));
+    if (written_[s] != count_[s])
+      console::fatal(routine_ + ": internal error " + std::to_string(s + 1));
   }
   if (written_[section] >= count_[section]) {
     console::fatal(routine_ + ": internal error " + std::to_string(section + 1));
@@ -104,7 +104,7 @@ void write_buffer(MeshWriter& writer, const MeshBuffer& buffer) {
 
 std::unique_ptr<console::OutputFile> open_handback(const char* open_failure) {
   auto out = console::OutputFile::open(handback_file, console::OutputFile::Mode::truncate,
-                                      "Unable to write output file - tmp.vmz");
+                                       "Unable to write output file - tmp.vmz");
   if (!out) console::fatal(open_failure);
   return out;
 }

@@ -1,23 +1,23 @@
 #include "shell/commands.h"
 
-#include "exchange/gld.h"
 #include "edit/csm.h"
-#include "edit/cya.h"
-#include "edit/mir.h"
-#include "edit/mov.h"
-#include "edit/paa.h"
-#include "edit/rot.h"
-#include "edit/shr.h"
-#include "generate/gen.h"
 #include "edit/cue.h"
+#include "edit/cya.h"
 #include "edit/ele.h"
 #include "edit/elp.h"
 #include "edit/mer.h"
+#include "edit/mir.h"
+#include "edit/mov.h"
+#include "edit/paa.h"
 #include "edit/ren.h"
+#include "edit/rot.h"
+#include "edit/shr.h"
 #include "edit/snd.h"
 #include "exchange/dxi.h"
 #include "exchange/dxo.h"
+#include "exchange/gld.h"
 #include "exchange/wrp.h"
+#include "generate/gen.h"
 #include "shell/shell.h"
 #include "transform/bts.h"
 #include "transform/stf.h"
@@ -29,11 +29,21 @@ namespace {
 // Each adapter calls its routine with what the routine needs and applies the result:
 // hand-back, in place, special-node return or a file only.
 
-void run_ccf(Shell& s) { s.switch_buffer(); }
-void run_help(Shell& s) { s.help(); }
-void run_sys(Shell& s) { s.system_command(); }
-void run_rea(Shell& s) { s.read_mesh(); }
-void run_wri(Shell& s) { s.write_mesh(); }
+void run_ccf(Shell& s) {
+  s.switch_buffer();
+}
+void run_help(Shell& s) {
+  s.help();
+}
+void run_sys(Shell& s) {
+  s.system_command();
+}
+void run_rea(Shell& s) {
+  s.read_mesh();
+}
+void run_wri(Shell& s) {
+  s.write_mesh();
+}
 void run_gld(Shell& s) {
   std::string name = s.jobname_dialogue("Write a _gl.dat file (solvora) with buffer a or b");
   exchange::wgldat(s.current(), name, s.titles());
@@ -113,33 +123,23 @@ void run_dxo(Shell& s) {
   std::string name = s.jobname_dialogue("Write a .dxf file (AutoCad 10) with buffer a or b");
   exchange::vmzdxo(s.current(), name, s.titles());
 }
-void run_wrp(Shell& s) { exchange::wrpva(s.current(), s.buffer_jobname()); }
+void run_wrp(Shell& s) {
+  exchange::wrpva(s.current(), s.buffer_jobname());
+}
 
 constexpr Command table[] = {
-    {"bts", Check::element, run_bts},
-    {"ccf", Check::none, run_ccf},
-    {"csm", Check::none, run_csm},
-    {"cue", Check::element, run_cue},
-    {"cya", Check::point, run_cya},
-    {"dxi", Check::none, run_dxi},
-    {"dxo", Check::point, run_dxo},
-    {"ele", Check::element, run_ele},
-    {"elp", Check::point, run_elp},
-    {"gen", Check::element, run_gen},
-    {"gld", Check::element, run_gld},
-    {"mer", Check::point_in_b, run_mer},
-    {"mir", Check::point, run_mir},
-    {"mov", Check::point, run_mov},
-    {"paa", Check::point, run_paa},
-    {"rea", Check::none, run_rea},
-    {"ren", Check::point, run_ren},
-    {"rot", Check::point, run_rot},
-    {"shr", Check::element, run_shr},
-    {"snd", Check::point, run_snd},
-    {"stf", Check::element, run_stf},
-    {"sys", Check::none, run_sys},
-    {"wri", Check::point, run_wri},
-    {"wrp", Check::point, run_wrp},
+    {"bts", Check::element, run_bts}, {"ccf", Check::none, run_ccf},
+    {"csm", Check::none, run_csm},    {"cue", Check::element, run_cue},
+    {"cya", Check::point, run_cya},   {"dxi", Check::none, run_dxi},
+    {"dxo", Check::point, run_dxo},   {"ele", Check::element, run_ele},
+    {"elp", Check::point, run_elp},   {"gen", Check::element, run_gen},
+    {"gld", Check::element, run_gld}, {"mer", Check::point_in_b, run_mer},
+    {"mir", Check::point, run_mir},   {"mov", Check::point, run_mov},
+    {"paa", Check::point, run_paa},   {"rea", Check::none, run_rea},
+    {"ren", Check::point, run_ren},   {"rot", Check::point, run_rot},
+    {"shr", Check::element, run_shr}, {"snd", Check::point, run_snd},
+    {"stf", Check::element, run_stf}, {"sys", Check::none, run_sys},
+    {"wri", Check::point, run_wri},   {"wrp", Check::point, run_wrp},
     {"help", Check::none, run_help},
 };
 

@@ -10,9 +10,9 @@ class Shell;
 
 enum class Check {
   none,
-  element,       // nelem >= 1, else "ERROR: need at least one element"
-  point,         // npoin >= 1, else "ERROR: need at least one point"
-  point_in_b,    // npoin of buffer b >= 1, whichever buffer is current
+  element,     // nelem >= 1, else "ERROR: need at least one element"
+  point,       // npoin >= 1, else "ERROR: need at least one point"
+  point_in_b,  // npoin of buffer b >= 1, whichever buffer is current
 };
 
 struct Command {

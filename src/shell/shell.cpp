@@ -71,7 +71,9 @@ SystemRunner system_runner = [](const char* command) { return std::system(comman
 
 }  // namespace
 
-void set_system_runner(SystemRunner runner) { system_runner = runner; }
+void set_system_runner(SystemRunner runner) {
+  system_runner = runner;
+}
 
 void Shell::menu() {
   outf("\n*** AVAILABLE COMMANDS  (type help for additional information)\n");
@@ -135,7 +137,9 @@ void Shell::dispatch(const std::string& word) {
   }
 }
 
-void Shell::mark_changed(int which) { written_[(which == 0 ? current_ : which) - 1] = 'n'; }
+void Shell::mark_changed(int which) {
+  written_[(which == 0 ? current_ : which) - 1] = 'n';
+}
 
 void Shell::handback(int which) {
   if (which == 0) which = current_;

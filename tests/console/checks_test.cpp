@@ -50,8 +50,8 @@ TEST(Chkint, RefusesAndPointsAtTheOffendingCharacter) {
 }
 
 TEST(Chkrea, AcceptsPlainDecimals) {
-  for (const char* word : {"1", "1.", ".5", "+3.25", "-0", "0.000001", "  2.5", "-2.5e3",
-                           "1E-2", "1e5", "-2.5E-03", "3.e+2", "1e999"}) {
+  for (const char* word : {"1", "1.", ".5", "+3.25", "-0", "0.000001", "  2.5", "-2.5e3", "1E-2",
+                           "1e5", "-2.5E-03", "3.e+2", "1e999"}) {
     EXPECT_TRUE(chkrea(word).valid) << word;
   }
 }

@@ -78,8 +78,7 @@ TEST(Askstr, KeepsBlanksAndShowsNoBracketsForAnEmptyDefault) {
   ConsoleCapture c("  two  words \n\n");
   EXPECT_EQ(console::askstr("Command", ""), "  two  words ");
   EXPECT_EQ(console::askstr("Job name", "new"), "new");
-  EXPECT_EQ(c.out(),
-            "Command ? You answered:   two  words \nJob name [new] ? You answered: new\n");
+  EXPECT_EQ(c.out(), "Command ? You answered:   two  words \nJob name [new] ? You answered: new\n");
 }
 
 TEST(Rdline, CutsLongLinesAndAcceptsEveryLineEnd) {

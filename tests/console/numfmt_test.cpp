@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -115,9 +115,9 @@ TEST(AppendFixed, MatchesPrintfOnRandomValues) {
 }
 
 TEST(AppendFixed, NonFiniteValuesAsPrintf) {
-  for (double v : {std::numeric_limits<double>::infinity(),
-                   -std::numeric_limits<double>::infinity(),
-                   std::numeric_limits<double>::quiet_NaN()}) {
+  for (double v :
+       {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::quiet_NaN()}) {
     EXPECT_EQ(fast_fixed(v, 15, 8), printf_fixed(v, 15, 8));
   }
 }

@@ -84,8 +84,7 @@ TEST(Asklin, SameNodeTwiceIsCoincidentAndTheChoiceIsAskedAgain) {
                 "\nERROR: coincident points - repeat answer ...\n" + line_heading + choice("c") +
                 ask_real("First  point: x1", "0", "1") + ask_real("First  point: x2", "0", "") +
                 ask_real("First  point: x3", "0", "") + ask_real("Second point: x1", "0", "") +
-                ask_real("Second point: x2", "0", "") +
-                ask_real("Second point: x3", "0", "-1.5"));
+                ask_real("Second point: x2", "0", "") + ask_real("Second point: x3", "0", "-1.5"));
 }
 
 TEST(Asklin, CoincidenceToleranceIsAbsoluteAndStrict) {
@@ -174,17 +173,13 @@ TEST(Askpla, TinyTriangleIsCollinearUnderTheAbsoluteTolerance) {
   expect_point(b, 1e-3, 0, 0);
   expect_point(c, 0, 1e-3, 0);
   std::string out = console.out();
-  std::string expected_first = plane_heading + choice("c") +
-                               ask_real("First  point: x1", "0", "0") +
-                               ask_real("First  point: x2", "0", "0") +
-                               ask_real("First  point: x3", "0", "0") +
-                               ask_real("Second point: x1", "0", "1e-5") +
-                               ask_real("Second point: x2", "0", "0") +
-                               ask_real("Second point: x3", "0", "0") +
-                               ask_real("Third  point: x1", "0", "0") +
-                               ask_real("Third  point: x2", "0", "1e-5") +
-                               ask_real("Third  point: x3", "0", "0") +
-                               "\nERROR: collinear points - repeat answer ...\n" + plane_heading;
+  std::string expected_first =
+      plane_heading + choice("c") + ask_real("First  point: x1", "0", "0") +
+      ask_real("First  point: x2", "0", "0") + ask_real("First  point: x3", "0", "0") +
+      ask_real("Second point: x1", "0", "1e-5") + ask_real("Second point: x2", "0", "0") +
+      ask_real("Second point: x3", "0", "0") + ask_real("Third  point: x1", "0", "0") +
+      ask_real("Third  point: x2", "0", "1e-5") + ask_real("Third  point: x3", "0", "0") +
+      "\nERROR: collinear points - repeat answer ...\n" + plane_heading;
   EXPECT_EQ(out.substr(0, expected_first.size()), expected_first);
   EXPECT_EQ(out.find("collinear", expected_first.size()), std::string::npos);
 }

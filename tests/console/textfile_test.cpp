@@ -16,7 +16,6 @@
 using console::InputFile;
 using console::OutputFile;
 
-
 TEST(OutputFile, FormatsAndWrites) {
   session::Session s;
   auto out = OutputFile::open(s.path("a.txt"));

@@ -16,9 +16,9 @@ const std::string need_element = "\nERROR: need at least one element\n";
 TEST(CommandRows, EmptyBufferIsRefusedByEveryCommandButCsm) {
   Session s;
   Result r = s.run("cya\nmir\nmov\npaa\nrot\nshr\nend\n");
-  EXPECT_EQ(r.out, startup() + step("cya") + need_point + step("mir") + need_point +
-                       step("mov") + need_point + step("paa") + need_point + step("rot") +
-                       need_point + step("shr") + need_element + step("end") + leave());
+  EXPECT_EQ(r.out, startup() + step("cya") + need_point + step("mir") + need_point + step("mov") +
+                       need_point + step("paa") + need_point + step("rot") + need_point +
+                       step("shr") + need_element + step("end") + leave());
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.status, 0);
 }

@@ -114,16 +114,14 @@ TEST(Csm, RefusedChoicesShowTheMenuAgain) {
 TEST(Csm, AnswerThatIsNoNumberIsRefusedWithoutTheMenu) {
   Session s;
   Result r = s.run("csm\nabc\n\n\n\n\n\n\n\nend\ny\n");
-  EXPECT_EQ(r.out, startup() + step("csm") + csm_menu() + ask_int("Your choice", 1, "abc") +
-                       "\nERROR: repeat answer ...\n" + ask_int("Your choice", 1, "") +
-                       "\nThe 3d coordinates of 2 points will be asked\n" +
-                       ask_real("First  point: x1", "0", "") +
-                       ask_real("First  point: x2", "0", "") +
-                       ask_real("First  point: x3", "0", "") +
-                       ask_real("Second point: x1", "0", "") +
-                       ask_real("Second point: x2", "0", "") +
-                       ask_real("Second point: x3", "0", "") +
-                       handback("Linear mesh", "Mesh", 1, 2, 0) + step("end") + leave_anyway());
+  EXPECT_EQ(r.out,
+            startup() + step("csm") + csm_menu() + ask_int("Your choice", 1, "abc") +
+                "\nERROR: repeat answer ...\n" + ask_int("Your choice", 1, "") +
+                "\nThe 3d coordinates of 2 points will be asked\n" +
+                ask_real("First  point: x1", "0", "") + ask_real("First  point: x2", "0", "") +
+                ask_real("First  point: x3", "0", "") + ask_real("Second point: x1", "0", "") +
+                ask_real("Second point: x2", "0", "") + ask_real("Second point: x3", "0", "") +
+                handback("Linear mesh", "Mesh", 1, 2, 0) + step("end") + leave_anyway());
   EXPECT_EQ(r.err, warning("No write of a .vmz file since last change"));
   EXPECT_EQ(r.status, 0);
 }
@@ -174,8 +172,7 @@ TEST(Csm, TriangleOfThreeQuadrilaterals) {
 
 TEST(Csm, ReplacesTheBufferAndItsSpecialNodes) {
   Session s;
-  s.write("old.vmz",
-          "Old\nOld\n1 2 2\n1 2 1 2\n1 5 5 5\n2 6 6 6\n1 1\n2 2\n");
+  s.write("old.vmz", "Old\nOld\n1 2 2\n1 2 1 2\n1 5 5 5\n2 6 6 6\n1 1\n2 2\n");
   Result r = s.run("rea\nold\ncsm\n2\n\n\nwri\n\nend\n");
   EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "old", "Old", "Old", 1, 2, 2) +
                        step("csm") + csm_menu() + ask_int("Your choice", 1, "2") + plane_xy +

@@ -52,20 +52,17 @@ TEST(Cya, FourQuarterTurnsAboutTheZAxis) {
 TEST(Cya, AxisThroughNodesAwayFromTheOriginAndClosedLists) {
   Session s;
   // Axis from point 1 (1,1,0) to point 2 (1,1,5); point 3 lies one unit off the axis.
-  s.write("m.vmz",
-          "Off\nO\n2 3 1\n1 2 1 3\n2 4 1 3 2 1\n1 1 1 0\n2 1 1 5\n3 2 1 0\n1 3\n");
+  s.write("m.vmz", "Off\nO\n2 3 1\n1 2 1 3\n2 4 1 3 2 1\n1 1 1 0\n2 1 1 5\n3 2 1 0\n1 3\n");
   Result r = s.run("rea\nm\ncya\n\nn\n3\n3\nn\n\n2\n\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
   // One copy (the default): the mesh itself through the turn by 0 degrees. The first axis
   // (point 3 to point 3) is refused.
-  EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "m", "Off", "O", 2, 3, 1) +
-                       step("cya") + heading + ask_int(count_question, 1, "") +
-                       asklin_numbers("3", "3") +
-                       "\nERROR: coincident points - repeat answer ...\n" +
-                       asklin_numbers("", "2") +
-                       ask_real("Step of repetitions (degrees)", "0", "") +
-                       handback("Off", "O", 2, 3, 1) + step("wri") +
-                       wri_dialogue("m", "out", 2, 3, 1) + step("end") + leave());
+  EXPECT_EQ(r.out,
+            startup() + step("rea") + rea_dialogue("new", "m", "Off", "O", 2, 3, 1) + step("cya") +
+                heading + ask_int(count_question, 1, "") + asklin_numbers("3", "3") +
+                "\nERROR: coincident points - repeat answer ...\n" + asklin_numbers("", "2") +
+                ask_real("Step of repetitions (degrees)", "0", "") + handback("Off", "O", 2, 3, 1) +
+                step("wri") + wri_dialogue("m", "out", 2, 3, 1) + step("end") + leave());
   EXPECT_EQ(s.read("out.vmz"),
             "Off\n"
             "O\n"
@@ -80,8 +77,7 @@ TEST(Cya, AxisThroughNodesAwayFromTheOriginAndClosedLists) {
 
 TEST(Cya, HalfTurnsAboutAnOffsetAxisRepeatTheClosingNode) {
   Session s;
-  s.write("m.vmz",
-          "Off\nO\n2 3 1\n1 2 1 3\n2 4 1 3 2 1\n1 1 1 0\n2 1 1 5\n3 2 1 0\n1 3\n");
+  s.write("m.vmz", "Off\nO\n2 3 1\n1 2 1 3\n2 4 1 3 2 1\n1 1 1 0\n2 1 1 5\n3 2 1 0\n1 3\n");
   Result r = s.run("rea\nm\ncya\n2\nn\n\n2\n180\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
@@ -108,16 +104,15 @@ TEST(Cya, RepetitionsBelowOneAndBeyondTheRangeOfIntsAreAskedAgain) {
   Session s;
   s.write("m.vmz", "Spoke\nS\n1 2 1\n1 2 1 2\n1 1 0 0\n2 0 0 3\n1 1\n");
   Result r = s.run("rea\nm\ncya\n0\n1073741824\n2\n\n\n2\n90\nwri\nout\nend\n");
-  EXPECT_EQ(r.out,
-            startup() + step("rea") + rea_dialogue("new", "m", "Spoke", "S", 1, 2, 1) +
-                step("cya") + heading + ask_int(count_question, 1, "0") +
-                "\nERROR: n. of repetitions must be > 0 - repeat answer ...\n" +
-                ask_int(count_question, 1, "1073741824") +
-                "\nERROR: n. of repetitions too large for this mesh - repeat answer ...\n" +
-                ask_int(count_question, 1, "2") + asklin_numbers("", "2") +
-                ask_real("Step of repetitions (degrees)", "0", "90") +
-                handback("Spoke", "S", 2, 4, 2) + step("wri") +
-                wri_dialogue("m", "out", 2, 4, 2) + step("end") + leave());
+  EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "m", "Spoke", "S", 1, 2, 1) +
+                       step("cya") + heading + ask_int(count_question, 1, "0") +
+                       "\nERROR: n. of repetitions must be > 0 - repeat answer ...\n" +
+                       ask_int(count_question, 1, "1073741824") +
+                       "\nERROR: n. of repetitions too large for this mesh - repeat answer ...\n" +
+                       ask_int(count_question, 1, "2") + asklin_numbers("", "2") +
+                       ask_real("Step of repetitions (degrees)", "0", "90") +
+                       handback("Spoke", "S", 2, 4, 2) + step("wri") +
+                       wri_dialogue("m", "out", 2, 4, 2) + step("end") + leave());
 }
 
 TEST(Cya, ResultOutOfRangeIsRefusedAndTheBufferIsNotShifted) {

@@ -7,9 +7,9 @@
 
 using namespace session;
 using editing::handback;
-using session::mesh_file;
 using editing::read_step;
 using editing::write_step;
+using session::mesh_file;
 
 namespace {
 

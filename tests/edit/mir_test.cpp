@@ -114,9 +114,9 @@ TEST(Mir, BrickCorrectionAfterRefusedAnswers) {
   Result r = s.run("rea\nm\nmir\n4\n-1\n3\n" + plane_z0 + "wri\nout\nend\n");
   const std::string again = "\nERROR: repeat answer ...\n";
   EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "m", "Mixed", "Mix", 7, 20, 0) +
-                       step("mir") + heading + mir_correction("4") + again +
-                       mir_correction("-1") + again + mir_correction("3") + plane_z0_dialogue() +
-                       step("wri") + wri_dialogue("m", "out", 7, 20, 0) + step("end") + leave());
+                       step("mir") + heading + mir_correction("4") + again + mir_correction("-1") +
+                       again + mir_correction("3") + plane_z0_dialogue() + step("wri") +
+                       wri_dialogue("m", "out", 7, 20, 0) + step("end") + leave());
   // Warnings for the two bars, the 4-node and the 9-node element; the closed 8-node list is
   // corrected as a brick and closed again with its new first node.
   EXPECT_EQ(r.err, repeat(warning(no_correction), 4));
@@ -135,16 +135,17 @@ TEST(Mir, PlaneThroughNodesAfterACollinearChoice) {
   Session s;
   // A unit square of csm mirrored in the plane x = 0.5 through points 2, 4 (x = 1) ... first the
   // collinear points 1, 2, 2; then the plane through (0.5,0,0), (0.5,1,0), (0.5,0,1).
-  Result r = s.run("csm\n2\n\n\nmir\n2\nn\n1\n2\n2\nc\n0.5\n0\n0\n0.5\n1\n0\n0.5\n0\n1\n"
-                   "wri\nsq\nend\n");
-  EXPECT_EQ(r.out,
-            startup() + step("csm") + csm_menu() + ask_int("Your choice", 1, "2") +
-                "\nThe mesh is in the plane (x+ , y+)\n" + ask_real("Size in x", "1", "") +
-                ask_real("Size in y", "1", "") + handback("Rectangular mesh", "Mesh", 1, 4, 0) +
-                step("mir") + heading + mir_correction("2") + askpla_numbers("1", "2", "2") +
-                "\nERROR: collinear points - repeat answer ...\n" +
-                askpla_coordinates({"0.5", "0", "0", "0.5", "1", "0", "0.5", "0", "1"}) +
-                step("wri") + wri_dialogue("new", "sq", 1, 4, 0) + step("end") + leave());
+  Result r = s.run(
+      "csm\n2\n\n\nmir\n2\nn\n1\n2\n2\nc\n0.5\n0\n0\n0.5\n1\n0\n0.5\n0\n1\n"
+      "wri\nsq\nend\n");
+  EXPECT_EQ(r.out, startup() + step("csm") + csm_menu() + ask_int("Your choice", 1, "2") +
+                       "\nThe mesh is in the plane (x+ , y+)\n" + ask_real("Size in x", "1", "") +
+                       ask_real("Size in y", "1", "") +
+                       handback("Rectangular mesh", "Mesh", 1, 4, 0) + step("mir") + heading +
+                       mir_correction("2") + askpla_numbers("1", "2", "2") +
+                       "\nERROR: collinear points - repeat answer ...\n" +
+                       askpla_coordinates({"0.5", "0", "0", "0.5", "1", "0", "0.5", "0", "1"}) +
+                       step("wri") + wri_dialogue("new", "sq", 1, 4, 0) + step("end") + leave());
   EXPECT_EQ(r.err, "");
   // x becomes 1 - x; the closed list 1 2 4 3 1 becomes 2 1 3 4 2.
   EXPECT_EQ(s.read("sq.vmz"),

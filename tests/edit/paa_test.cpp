@@ -33,8 +33,8 @@ TEST(Paa, CopiesAreNumberedWithXOutermostAndZInnermost) {
   Result r = s.run("rea\nbar\npaa\n2\n1\n3\n10\n20\n100\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "bar", "Bar", "B", 1, 2, 1) +
                        step("paa") + heading + ask_counts("2", "1", "3") +
-                       ask_steps("10", "20", "100") + handback("Bar", "B", 6, 12, 6) +
-                       step("wri") + wri_dialogue("bar", "out", 6, 12, 6) + step("end") + leave());
+                       ask_steps("10", "20", "100") + handback("Bar", "B", 6, 12, 6) + step("wri") +
+                       wri_dialogue("bar", "out", 6, 12, 6) + step("end") + leave());
   EXPECT_EQ(r.err, "");
   // Copy c (from 0) = 3 * (ix - 1) + (iz - 1); element 6 is copy 5, shifted by one x step and
   // two z steps.
@@ -119,18 +119,17 @@ TEST(Paa, RepetitionsBelowOneAndBeyondTheRangeOfIntsAreAskedAgain) {
   const std::string below = "\nERROR: n. of repetitions must be > 0 - repeat answer ...\n";
   const std::string beyond =
       "\nERROR: n. of repetitions too large for this mesh - repeat answer ...\n";
-  EXPECT_EQ(r.out,
-            startup() + step("rea") + rea_dialogue("new", "bar", "Bar", "B", 1, 2, 1) +
-                step("paa") + heading + ask_int("Number of repetitions in x", 1, "0") + below +
-                ask_int("Number of repetitions in x", 1, "-3") + below +
-                ask_int("Number of repetitions in x", 1, "2147483647") + beyond +
-                ask_int("Number of repetitions in x", 1, "1") +
-                ask_int("Number of repetitions in y", 1, "1073741824") + beyond +
-                ask_int("Number of repetitions in y", 1, "1") +
-                ask_int("Number of repetitions in z", 1, "2000000000") + beyond +
-                ask_int("Number of repetitions in z", 1, "2") + ask_steps("", "", "") +
-                handback("Bar", "B", 2, 4, 2) + step("wri") + wri_dialogue("bar", "out", 2, 4, 2) +
-                step("end") + leave());
+  EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "bar", "Bar", "B", 1, 2, 1) +
+                       step("paa") + heading + ask_int("Number of repetitions in x", 1, "0") +
+                       below + ask_int("Number of repetitions in x", 1, "-3") + below +
+                       ask_int("Number of repetitions in x", 1, "2147483647") + beyond +
+                       ask_int("Number of repetitions in x", 1, "1") +
+                       ask_int("Number of repetitions in y", 1, "1073741824") + beyond +
+                       ask_int("Number of repetitions in y", 1, "1") +
+                       ask_int("Number of repetitions in z", 1, "2000000000") + beyond +
+                       ask_int("Number of repetitions in z", 1, "2") + ask_steps("", "", "") +
+                       handback("Bar", "B", 2, 4, 2) + step("wri") +
+                       wri_dialogue("bar", "out", 2, 4, 2) + step("end") + leave());
   // Step 0 stacks the copies on top of each other.
   EXPECT_EQ(s.read("out.vmz"),
             "Bar\n"
@@ -164,13 +163,12 @@ TEST(Paa, StepsThatThrowPointsOutOfRangeAreRefused) {
   s.write("far.vmz", "Far\nF\n1 2 0\n1 2 1 2\n1 1e308 1 2\n2 1e308 6 7\n");
   // The second copy would lie at 2e308: refused, the buffer keeps its one copy.
   Result r = s.run("rea\nfar\npaa\n2\n\n\n1e308\n\n\n\nmov\n-1e308\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "far", "Far", "F", 1, 2, 0) +
-                       step("paa") + heading + ask_counts("2", "", "") +
-                       ask_steps("1e308", "", "") + refusal_out() + step("mov") +
-                       "\nMove the object (previous object is lost)\n" +
-                       ask_real("x", "0", "-1e308") + ask_real("y", "0", "") +
-                       ask_real("z", "0", "") + step("wri") +
-                       wri_dialogue("far", "out", 1, 2, 0) + step("end") + leave());
+  EXPECT_EQ(r.out,
+            startup() + step("rea") + rea_dialogue("new", "far", "Far", "F", 1, 2, 0) +
+                step("paa") + heading + ask_counts("2", "", "") + ask_steps("1e308", "", "") +
+                refusal_out() + step("mov") + "\nMove the object (previous object is lost)\n" +
+                ask_real("x", "0", "-1e308") + ask_real("y", "0", "") + ask_real("z", "0", "") +
+                step("wri") + wri_dialogue("far", "out", 1, 2, 0) + step("end") + leave());
   EXPECT_EQ(r.err, warning("Coordinates out of range - the result cannot be stored"));
   EXPECT_EQ(s.read("out.vmz"),
             "Far\n"

@@ -24,15 +24,13 @@ TEST(Rot, QuarterTurnAboutThePositiveZAxis) {
   s.write("m.vmz", mesh);
   Result r = s.run("rea\nm\nrot\nc\n0\n0\n0\n0\n0\n1\n90\nwri\nout\nend\n");
   EXPECT_EQ(r.out, startup() + step("rea") + rea_dialogue("new", "m", "Rot", "R", 1, 2, 0) +
-                       step("rot") + heading +
-                       asklin_coordinates({"0", "0", "0", "0", "0", "1"}) +
+                       step("rot") + heading + asklin_coordinates({"0", "0", "0", "0", "0", "1"}) +
                        ask_real("Rotation angle (degrees)", "0", "90") + step("wri") +
                        wri_dialogue("m", "out", 1, 2, 0) + step("end") + leave());
   EXPECT_EQ(r.err, "");
   // (1,0,0) goes to (0,1,0); (2,3,4) to (-3,2,4).
-  EXPECT_EQ(s.read("out.vmz"),
-            rotated_file("      0.00000000      1.00000000      0.00000000",
-                         "     -3.00000000      2.00000000      4.00000000"));
+  EXPECT_EQ(s.read("out.vmz"), rotated_file("      0.00000000      1.00000000      0.00000000",
+                                            "     -3.00000000      2.00000000      4.00000000"));
 }
 
 TEST(Rot, AxisFromTopToBottomTurnsTheOtherWay) {
@@ -41,9 +39,8 @@ TEST(Rot, AxisFromTopToBottomTurnsTheOtherWay) {
   Result r = s.run("rea\nm\nrot\nc\n0\n0\n1\n0\n0\n0\n90\nwri\nout\nend\n");
   EXPECT_EQ(r.status, 0);
   // (1,0,0) goes to (0,-1,0); (2,3,4) to (3,-2,4).
-  EXPECT_EQ(s.read("out.vmz"),
-            rotated_file("      0.00000000     -1.00000000      0.00000000",
-                         "      3.00000000     -2.00000000      4.00000000"));
+  EXPECT_EQ(s.read("out.vmz"), rotated_file("      0.00000000     -1.00000000      0.00000000",
+                                            "      3.00000000     -2.00000000      4.00000000"));
 }
 
 TEST(Rot, AxisAlongYGivenByNodeNumbersAndTheBufferIsMarkedChanged) {

@@ -10,9 +10,9 @@
 #include "support/session.h"
 
 using namespace session;
-using session::mesh_file;
 using editing::read_step;
 using editing::write_step;
+using session::mesh_file;
 
 namespace {
 

@@ -22,7 +22,7 @@ const char* const two = "      2.0000000";
 
 std::string rectangle() {
   return mesh_file("Rectangular mesh", "Mesh", {{1, 2, 3, 4, 1}},
-                  {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}}, {3});
+                   {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}}, {3});
 }
 
 const std::string export_heading = "Write a .dxf file (AutoCad 10) with buffer a or b";
@@ -130,7 +130,7 @@ TEST(Dxo, PointsWithoutElementsStillGetMarksAndNumbersFarFromTheTitle) {
 TEST(Dxo, ElementWithCoincidentNodesGivesSizeZeroWhoseDefaultIsRefused) {
   Session s;
   s.write("flat.vmz", mesh_file("Flat", "F", {{1, 2}, {3, 4}},
-                               {{0, 0, 0}, {1, 0, 0}, {5, 5, 1}, {5, 5, 1}}, {}));
+                                {{0, 0, 0}, {1, 0, 0}, {5, 5, 1}, {5, 5, 1}}, {}));
   DxoAnswers a{"l", "", "", "", "y", "", ""};
   Result r = s.run("rea\nflat\ndxo\n\n" + a.lines() + "\n0\n-1\n0.25\nend\n");
   EXPECT_EQ(r.status, 0);
@@ -152,7 +152,7 @@ TEST(Dxo, ElementWithCoincidentNodesGivesSizeZeroWhoseDefaultIsRefused) {
 TEST(Dxo, FourNodeListsCloseOnlyWhenTheirEndsDiffer) {
   Session s;
   s.write("quads.vmz", mesh_file("Quads", "Q", {{1, 2, 3, 4}, {1, 2, 3, 4, 1}, {1, 2, 3, 1}},
-                                {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {}));
+                                 {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {}));
   DxoAnswers lines_mode{"l", "", "", "", "", "", ""};
   DxoAnswers polyline_mode;
   Result r = s.run("rea\nquads\ndxo\nlines\n" + lines_mode.lines() + "dxo\npolys\n" +

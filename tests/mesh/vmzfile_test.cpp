@@ -220,8 +220,7 @@ TEST(Wrvmz, UnopenableFileIsRefusedAfterAWait) {
   ConsoleCapture c("\n");
   EXPECT_EQ(mesh::wrvmz(MeshBuffer{}, s.path("no/such"), Titles{}), 'n');
   EXPECT_EQ(c.err(), "\nWARNING:\nUnable to open output file - jobname.vmz\n");
-  EXPECT_NE(c.out().find("\n\nNothing changed - press the Return key ... \n"),
-            std::string::npos);
+  EXPECT_NE(c.out().find("\n\nNothing changed - press the Return key ... \n"), std::string::npos);
 }
 
 namespace {

@@ -40,8 +40,8 @@ const std::string help_screen =
 TEST(Menu, InvalidCommandsRingAndWarn) {
   Session s;
   Result r = s.run("WRI\n\nwri x\nxyz\nend\n");
-  EXPECT_EQ(r.out, startup() + step("WRI") + "\a\n" + step("") + "\a\n" + step("wri x") +
-                       "\a\n" + step("xyz") + "\a\n" + step("end") + leave());
+  EXPECT_EQ(r.out, startup() + step("WRI") + "\a\n" + step("") + "\a\n" + step("wri x") + "\a\n" +
+                       step("xyz") + "\a\n" + step("end") + leave());
   EXPECT_EQ(r.err, warning("Invalid command") + warning("Invalid command") +
                        warning("Invalid command") + warning("Invalid command"));
   EXPECT_EQ(r.status, 0);
@@ -57,8 +57,8 @@ TEST(Menu, ChecksBeforeTheCall) {
   Session s;
   Result r = s.run("wri\nccf\nwri\nend\n");
   EXPECT_EQ(r.out, startup() + step("wri") + "\nERROR: need at least one point\n" + step("ccf") +
-                       step("wri", 'b') + "\nERROR: need at least one point\n" +
-                       step("end", 'b') + leave());
+                       step("wri", 'b') + "\nERROR: need at least one point\n" + step("end", 'b') +
+                       leave());
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.status, 0);
 }
@@ -73,21 +73,21 @@ TEST(Help, TwoPagesWithTheirPauses) {
 TEST(Ccf, SwitchesTheLetterBackAndForth) {
   Session s;
   Result r = s.run("ccf\nccf\nccf\nend\n");
-  EXPECT_EQ(r.out, startup() + step("ccf") + step("ccf", 'b') + step("ccf") + step("end", 'b') +
-                       leave());
+  EXPECT_EQ(r.out,
+            startup() + step("ccf") + step("ccf", 'b') + step("ccf") + step("end", 'b') + leave());
 }
 
 TEST(Sys, RunsTheCommandAndOffersItAgain) {
   Session s;
   Result r = s.run("sys\necho hello > out.txt\n\nsys\n\n\nsys\n   \n\nend\n");
-  EXPECT_EQ(r.out, startup() + step("sys") + "\nSystem command ? You answered: echo hello > out.txt\n" +
-                       "\nReturning to trelmo - press the Return key ... \n" + step("sys") +
-                       "\nSystem command [echo hello > out.txt] ? You answered: echo hello > "
-                       "out.txt\n" +
-                       "\nReturning to trelmo - press the Return key ... \n" + step("sys") +
-                       "\nSystem command [echo hello > out.txt] ? You answered:    \n" +
-                       "\nReturning to trelmo - press the Return key ... \n" + step("end") +
-                       leave());
+  EXPECT_EQ(r.out,
+            startup() + step("sys") + "\nSystem command ? You answered: echo hello > out.txt\n" +
+                "\nReturning to trelmo - press the Return key ... \n" + step("sys") +
+                "\nSystem command [echo hello > out.txt] ? You answered: echo hello > "
+                "out.txt\n" +
+                "\nReturning to trelmo - press the Return key ... \n" + step("sys") +
+                "\nSystem command [echo hello > out.txt] ? You answered:    \n" +
+                "\nReturning to trelmo - press the Return key ... \n" + step("end") + leave());
   EXPECT_EQ(s.read("out.txt"), "hello\n");
   EXPECT_EQ(r.status, 0);
 }
@@ -102,7 +102,8 @@ TEST(End, AtTheEndOfInputTheProgramStopsWithStatusOne) {
 
 namespace {
 bool ends_with(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 }  // namespace
 
@@ -120,8 +121,8 @@ TEST(End, UnwrittenChangesAskLeaveAnywayUntilWritten) {
 TEST(End, TheOtherBufferCountsToo) {
   Session s;
   Result r = s.run("ccf\ncsm\n1\n\n\n\n\n\n\nccf\nend\ny\n");
-  EXPECT_TRUE(ends_with(r.out, step("end") + ask_char("Leave anyway", 'y', 'n', 'n', "y") +
-                                   leave()))
+  EXPECT_TRUE(
+      ends_with(r.out, step("end") + ask_char("Leave anyway", 'y', 'n', 'n', "y") + leave()))
       << r.out;
   EXPECT_EQ(r.err, warning("No write of a .vmz file since last change"));
   EXPECT_EQ(r.status, 0);

@@ -37,8 +37,8 @@ TEST(ReaWri, RoundTripRewritesTheFileCanonically) {
   Result r = s.run("rea\nloose\nwri\ncanon\nend\n");
   EXPECT_EQ(r.out, startup() + step("rea") + job_dialogue(rea_heading, "new", "loose") +
                        reading("loose.vmz", "Rectangular mesh", "Mesh", 1, 4, 1) + step("wri") +
-                       job_dialogue(wri_heading, "loose", "canon") +
-                       writing("canon.vmz", 1, 4, 1) + step("end") + leave());
+                       job_dialogue(wri_heading, "loose", "canon") + writing("canon.vmz", 1, 4, 1) +
+                       step("end") + leave());
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(s.read("canon.vmz"), rectangle);
@@ -50,8 +50,8 @@ TEST(ReaWri, WriOverwritesAndTheDefaultIsTheLastAnswer) {
   Result r = s.run("rea\nplate\nwri\n\nend\n");
   EXPECT_EQ(r.out, startup() + step("rea") + job_dialogue(rea_heading, "new", "plate") +
                        reading("plate.vmz", "Rectangular mesh", "Mesh", 1, 4, 1) + step("wri") +
-                       job_dialogue(wri_heading, "plate", "") +
-                       writing("plate.vmz", 1, 4, 1) + step("end") + leave());
+                       job_dialogue(wri_heading, "plate", "") + writing("plate.vmz", 1, 4, 1) +
+                       step("end") + leave());
   EXPECT_EQ(s.read("plate.vmz"), rectangle);
   EXPECT_EQ(s.files(), std::vector<std::string>{"plate.vmz"});
 }
@@ -133,8 +133,7 @@ TEST(Wri, UnwritableTargetIsRefusedAndTheMarkStays) {
                        reading("plate.vmz", "Rectangular mesh", "Mesh", 1, 4, 1) + step("wri") +
                        job_dialogue(wri_heading, "plate", "no/such/dir") +
                        writing("no/such/dir.vmz", 1, 4, 1) +
-                       "\nNothing changed - press the Return key ... \n" + step("end") +
-                       leave());
+                       "\nNothing changed - press the Return key ... \n" + step("end") + leave());
   EXPECT_EQ(r.err, warning("Unable to open output file - jobname.vmz"));
   EXPECT_EQ(r.status, 0);
 }

@@ -20,10 +20,9 @@ std::string brick_block(int n) {
   for (int k = 0; k < n; ++k)
     for (int j = 0; j < n; ++j)
       for (int i = 0; i < n; ++i) {
-        text << ++e << " 8 " << id(i, j, k) << " " << id(i + 1, j, k) << " "
-             << id(i + 1, j + 1, k) << " " << id(i, j + 1, k) << " " << id(i, j, k + 1) << " "
-             << id(i + 1, j, k + 1) << " " << id(i + 1, j + 1, k + 1) << " "
-             << id(i, j + 1, k + 1) << "\n";
+        text << ++e << " 8 " << id(i, j, k) << " " << id(i + 1, j, k) << " " << id(i + 1, j + 1, k)
+             << " " << id(i, j + 1, k) << " " << id(i, j, k + 1) << " " << id(i + 1, j, k + 1)
+             << " " << id(i + 1, j + 1, k + 1) << " " << id(i, j + 1, k + 1) << "\n";
       }
   for (int k = 0; k < p; ++k)
     for (int j = 0; j < p; ++j)
@@ -61,17 +60,17 @@ TEST(FullDisk, EveryWriterRefusesAndTheBufferStays) {
   Result r = s.run(script);
   EXPECT_EQ(r.status, 0) << r.err;
   std::vector<std::string> expected_warnings = {
-      "Unable to write output file - tmp.vmz",       // paa
-      "Unable to write output file - tmp.vmz",       // cya
-      "Unable to write output file - tmp.vmz",       // shr
-      "Unable to write output file - tmp.vmz",       // ren
+      "Unable to write output file - tmp.vmz",  // paa
+      "Unable to write output file - tmp.vmz",  // cya
+      "Unable to write output file - tmp.vmz",  // shr
+      "Unable to write output file - tmp.vmz",  // ren
       "File jobname_dw.dat not found - running interactively",
-      "Unable to write output file - tmp.vmz",       // gen
-      "Unable to write output file - tmp.vmz",       // bts
-      "Unable to write output file - tmp.vmz",       // elp
-      "Unable to write output file - tmp.vmz",       // ele
-      "Unable to write output file - tmp.vmz",       // cue
-      "Unable to write output file - jobname.dxf",   // dxo
+      "Unable to write output file - tmp.vmz",         // gen
+      "Unable to write output file - tmp.vmz",         // bts
+      "Unable to write output file - tmp.vmz",         // elp
+      "Unable to write output file - tmp.vmz",         // ele
+      "Unable to write output file - tmp.vmz",         // cue
+      "Unable to write output file - jobname.dxf",     // dxo
       "Unable to write output file - jobname_gl.dat",  // gld
       "Unable to write output file - jobname_1.pva",   // wrp
       "Unable to write output file - jobname.vmz",     // wri
@@ -86,6 +85,6 @@ TEST(FullDisk, EveryWriterRefusesAndTheBufferStays) {
   EXPECT_EQ(s.read("keep.dxf"), "kept drawing\n");
   EXPECT_EQ(s.read("keep_gl.dat"), "kept solver file\n");
   EXPECT_EQ(s.read("big_1.pva"), "kept values\n");
-  EXPECT_EQ(s.files(), (std::vector<std::string>{"big.vmz", "big_1.pva", "keep.dxf",
-                                                 "keep.vmz", "keep_gl.dat"}));
+  EXPECT_EQ(s.files(), (std::vector<std::string>{"big.vmz", "big_1.pva", "keep.dxf", "keep.vmz",
+                                                 "keep_gl.dat"}));
 }

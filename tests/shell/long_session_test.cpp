@@ -10,8 +10,8 @@
 // is replaced by a simple mesh.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -68,10 +68,19 @@ class Script {
     static const double sizes[5][2] = {{1, 2}, {1, 4}, {1, 8}, {3, 7}, {3, 16}};
     est() = {sizes[choice - 1][0], sizes[choice - 1][1]};
     switch (choice) {
-      case 1: add({real(-1, 1), real(-1, 1), real(-1, 1), real(1, 2), real(1, 2), real(1, 2)}); break;
-      case 2: case 4: add({real(0.5, 3), real(0.5, 3)}); break;
-      case 3: add({real(0.5, 3), real(0.5, 3), real(0.5, 3)}); break;
-      default: add({real(0.5, 3)}); break;
+      case 1:
+        add({real(-1, 1), real(-1, 1), real(-1, 1), real(1, 2), real(1, 2), real(1, 2)});
+        break;
+      case 2:
+      case 4:
+        add({real(0.5, 3), real(0.5, 3)});
+        break;
+      case 3:
+        add({real(0.5, 3), real(0.5, 3), real(0.5, 3)});
+        break;
+      default:
+        add({real(0.5, 3)});
+        break;
     }
   }
 
@@ -85,10 +94,21 @@ class Script {
       return;
     }
     switch (pick(0, 22)) {
-      case 0: csm(); break;
-      case 1: add({"mov", real(-2, 2), real(-2, 2), real(-2, 2)}); break;
-      case 2: add({"rot"}); points(2); add({real(-180, 180)}); break;
-      case 3: add({"mir", std::to_string(pick(0, 3))}); points(3); break;
+      case 0:
+        csm();
+        break;
+      case 1:
+        add({"mov", real(-2, 2), real(-2, 2), real(-2, 2)});
+        break;
+      case 2:
+        add({"rot"});
+        points(2);
+        add({real(-180, 180)});
+        break;
+      case 3:
+        add({"mir", std::to_string(pick(0, 3))});
+        points(3);
+        break;
       case 4:
         add({"shr", real(0, 1)});
         est().points = 20 * est().elements;
@@ -117,7 +137,9 @@ class Script {
         add({"cue", std::to_string(pick(1, 3)), real(-5, 0), real(0.5, 5)});
         maybe_empty_[current_] = true;
         break;
-      case 9: add({"elp"}); break;
+      case 9:
+        add({"elp"});
+        break;
       case 10:
         add({"mer"});
         est_[0].elements += est_[1].elements;
@@ -159,20 +181,31 @@ class Script {
       case 16:
         add({"gld", "g" + std::to_string(pick(1, 3)), std::to_string(pick(1, 9)), "1", ""});
         break;
-      case 17: add({"ccf"}); current_ = 1 - current_; break;
+      case 17:
+        add({"ccf"});
+        current_ = 1 - current_;
+        break;
       case 18:
         if (!written_.empty()) {
-          add({"rea", written_[static_cast<std::size_t>(pick(0, static_cast<int>(written_.size()) - 1))], ""});
+          add({"rea",
+               written_[static_cast<std::size_t>(pick(0, static_cast<int>(written_.size()) - 1))],
+               ""});
           est() = {2000, 4000};  // unknown: assume large so that growth stays bounded
         }
         break;
-      case 19: add({"wrp", std::to_string(pick(1, 3))}); break;
-      case 20:
-        add({"dxo", "d" + std::to_string(pick(1, 3)), pick(0, 1) ? "p" : "l", "n", yn(), "n",
-             "n", "n", "n", "0.1"});
+      case 19:
+        add({"wrp", std::to_string(pick(1, 3))});
         break;
-      case 21: add({"dxi", "d" + std::to_string(pick(1, 3)), ""}); break;
-      default: add({"help", "", ""}); break;
+      case 20:
+        add({"dxo", "d" + std::to_string(pick(1, 3)), pick(0, 1) ? "p" : "l", "n", yn(), "n", "n",
+             "n", "n", "0.1"});
+        break;
+      case 21:
+        add({"dxi", "d" + std::to_string(pick(1, 3)), ""});
+        break;
+      default:
+        add({"help", "", ""});
+        break;
     }
   }
 
@@ -260,9 +293,21 @@ void run_long_session(unsigned seed) {
 
 }  // namespace
 
-TEST(LongSession, Seed1) { run_long_session(1); }
-TEST(LongSession, Seed2) { run_long_session(2); }
-TEST(LongSession, Seed3) { run_long_session(3); }
-TEST(LongSession, Seed4) { run_long_session(4); }
-TEST(LongSession, Seed5) { run_long_session(5); }
-TEST(LongSession, Seed6) { run_long_session(6); }
+TEST(LongSession, Seed1) {
+  run_long_session(1);
+}
+TEST(LongSession, Seed2) {
+  run_long_session(2);
+}
+TEST(LongSession, Seed3) {
+  run_long_session(3);
+}
+TEST(LongSession, Seed4) {
+  run_long_session(4);
+}
+TEST(LongSession, Seed5) {
+  run_long_session(5);
+}
+TEST(LongSession, Seed6) {
+  run_long_session(6);
+}

@@ -91,8 +91,8 @@ std::string vmz(const std::string& main_title, const std::string& mesh_title,
 std::string wri_dialogue(const std::string& default_name, const std::string& name, int nelem,
                          int npoin, int nspno) {
   return session::job_dialogue("Write a .vmz file with buffer a or b", default_name, name) +
-         session::counts(nelem, npoin, nspno) + "\nWriting file: " +
-         (name.empty() ? default_name : name) + ".vmz\n";
+         session::counts(nelem, npoin, nspno) +
+         "\nWriting file: " + (name.empty() ? default_name : name) + ".vmz\n";
 }
 
 std::string rea_dialogue(const std::string& default_name, const std::string& name,
@@ -107,7 +107,9 @@ std::string handback(const std::string& main_title, const std::string& mesh_titl
   return session::handback_reading(main_title, mesh_title, nelem, npoin, nspno);
 }
 
-std::string leave_anyway() { return ask_char("Leave anyway", 'y', 'n', 'n', "y") + "\n"; }
+std::string leave_anyway() {
+  return ask_char("Leave anyway", 'y', 'n', 'n', "y") + "\n";
+}
 
 std::string csm_menu() {
   return "\nAvailable simple meshes:\n\n" +
@@ -142,8 +144,7 @@ std::string coordinate_questions(const std::vector<std::string>& values) {
 
 std::string asklin_coordinates(const std::vector<std::string>& six) {
   return "\nTwo points will be asked to define a line:\n" +
-         ask_char("Nodal n)umbers or c)oordinates", 'n', 'c', 'n', "c") +
-         coordinate_questions(six);
+         ask_char("Nodal n)umbers or c)oordinates", 'n', 'c', 'n', "c") + coordinate_questions(six);
 }
 
 std::string askpla_numbers(const std::string& first, const std::string& second,
@@ -180,6 +181,8 @@ std::string mir_correction(const std::string& answer) {
          ask_int("Number of local variables (1, 2, 3 or 0)", 0, answer);
 }
 
-std::string refusal_out() { return "\nNothing changed - press the Return key ... \n"; }
+std::string refusal_out() {
+  return "\nNothing changed - press the Return key ... \n";
+}
 
 }  // namespace create_move

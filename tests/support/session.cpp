@@ -70,7 +70,9 @@ void Session::write(const std::string& name, const std::string& content) const {
   out << content;
 }
 
-std::string Session::read(const std::string& name) const { return slurp(path(name)); }
+std::string Session::read(const std::string& name) const {
+  return slurp(path(name));
+}
 
 bool Session::exists(const std::string& name) const {
   struct stat st;
@@ -204,13 +206,21 @@ std::string menu(char buffer) {
          std::string(1, buffer) + " =\n\n";
 }
 
-std::string command(const std::string& word) { return "Command ? You answered: " + word + "\n"; }
+std::string command(const std::string& word) {
+  return "Command ? You answered: " + word + "\n";
+}
 
-std::string step(const std::string& word, char buffer) { return menu(buffer) + command(word); }
+std::string step(const std::string& word, char buffer) {
+  return menu(buffer) + command(word);
+}
 
-std::string leave() { return "\n"; }
+std::string leave() {
+  return "\n";
+}
 
-std::string empty_session() { return startup() + step("end") + leave(); }
+std::string empty_session() {
+  return startup() + step("end") + leave();
+}
 
 std::string ask_int(const std::string& question, int default_answer, const std::string& answer) {
   return format("\n%s [%d] ? You answered: %s\n", question.c_str(), default_answer,
@@ -225,8 +235,7 @@ std::string ask_real(const std::string& question, const std::string& default_tex
 
 std::string ask_char(const std::string& question, char c1, char c2, char default_choice,
                      const std::string& answer) {
-  return format("\n%s (%c/%c) [%c] ? You answered: %s\n", question.c_str(), c1, c2,
-                default_choice,
+  return format("\n%s (%c/%c) [%c] ? You answered: %s\n", question.c_str(), c1, c2, default_choice,
                 answer.empty() ? std::string(1, default_choice).c_str() : answer.c_str());
 }
 
@@ -313,8 +322,12 @@ std::string handback_reading(const std::string& main_title, const std::string& m
   return reading("tmp.vmz", main_title, mesh_title, nelem, npoin, nspno);
 }
 
-std::string fatal(const std::string& message) { return "\nERROR:\n" + message + "\n\n"; }
+std::string fatal(const std::string& message) {
+  return "\nERROR:\n" + message + "\n\n";
+}
 
-std::string warning(const std::string& message) { return "\nWARNING:\n" + message + "\n"; }
+std::string warning(const std::string& message) {
+  return "\nWARNING:\n" + message + "\n";
+}
 
 }  // namespace session

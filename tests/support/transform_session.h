@@ -8,8 +8,6 @@
 
 namespace session {
 
-
-
 // `rea` of job.vmz as the first job-name dialogue of the run (default "new").
 std::string read_step(const std::string& job, const std::string& main_title,
                       const std::string& mesh_title, int nelem, int npoin, int nspno);
