@@ -5,6 +5,7 @@
 #include "console/arrays.h"
 #include "console/dialogue.h"
 #include "console/report.h"
+#include "edit/bbcent.h"
 #include "edit/sorting.h"
 #include "mesh/meshwriter.h"
 
@@ -38,24 +39,10 @@ bool is_direction_set(int d1, int d2, int d3) {
   return true;
 }
 
-// The bounding-box centre of every element. The box starts from the element's first node, so
-// coordinates of any size count.
+// The bounding-box centre of every element, over all the entries of its node list.
 OneMatrix<double> element_centres(const mesh::MeshBuffer& buffer) {
   OneMatrix<double> centres(buffer.nelem, mesh::ndime);
-  for (int e = 1; e <= buffer.nelem; ++e) {
-    const int* row = buffer.lnods.row(e);
-    double smallest[mesh::ndime], largest[mesh::ndime];
-    const double* first = buffer.coord.row(row[0]);
-    for (int j = 0; j < mesh::ndime; ++j) smallest[j] = largest[j] = first[j];
-    for (int k = 1; k < buffer.nnoel[e]; ++k) {
-      const double* x = buffer.coord.row(row[k]);
-      for (int j = 0; j < mesh::ndime; ++j) {
-        if (x[j] < smallest[j]) smallest[j] = x[j];
-        if (x[j] > largest[j]) largest[j] = x[j];
-      }
-    }
-    for (int j = 0; j < mesh::ndime; ++j) centres(e, j + 1) = (largest[j] + smallest[j]) * 0.5;
-  }
+  for (int e = 1; e <= buffer.nelem; ++e) bbcent(buffer, e, buffer.nnoel[e], centres.row(e));
   return centres;
 }
 

@@ -5,6 +5,7 @@
 
 #include "console/dialogue.h"
 #include "console/report.h"
+#include "edit/bbcent.h"
 #include "edit/refusal.h"
 #include "mesh/meshwriter.h"
 
@@ -17,22 +18,6 @@ namespace {
 // Surface elements (4, 8 or 9 nodes) are written with their first node repeated at the end.
 bool written_closed(int k) {
   return k == 4 || k == 8 || k == 9;
-}
-
-// The centre of the bounding box of the element's first k nodes. The smallest and largest
-// values start from the first node, so that coordinates of any size are bounded correctly.
-void bbcent(const mesh::MeshBuffer& buffer, int ielem, int k, double* centre) {
-  const int* nodes = buffer.lnods.row(ielem);
-  for (int j = 0; j < ndime; ++j) {
-    double smallest = buffer.coord(nodes[0], j + 1);
-    double largest = smallest;
-    for (int i = 1; i < k; ++i) {
-      double x = buffer.coord(nodes[i], j + 1);
-      if (x < smallest) smallest = x;
-      if (x > largest) largest = x;
-    }
-    centre[j] = (smallest + largest) * 0.5;
-  }
 }
 
 }  // namespace
