@@ -166,15 +166,20 @@ void append_fixed(std::string& out, double value, int width, int precision) {
   pad_and_append(out, text, static_cast<std::size_t>(result.ptr - text), width);
 }
 
-std::string cformat(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
+std::string vformat(const char* format, va_list args) {
   va_list copy;
   va_copy(copy, args);
   int n = std::vsnprintf(nullptr, 0, format, copy);
   va_end(copy);
   std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
   std::vsnprintf(text.data(), text.size() + 1, format, args);
+  return text;
+}
+
+std::string cformat(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = vformat(format, args);
   va_end(args);
   return text;
 }

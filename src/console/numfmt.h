@@ -2,6 +2,7 @@
 // the characters that snprintf would produce with the same format.
 #pragma once
 
+#include <cstdarg>
 #include <string>
 
 namespace console {
@@ -12,5 +13,6 @@ void append_int(std::string& out, int value, int width);
 void append_fixed(std::string& out, double value, int width, int precision);
 // printf into a std::string (any format; the slow general path).
 std::string cformat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string vformat(const char* format, va_list args);
 
 }  // namespace console

@@ -97,16 +97,7 @@ void OutputFile::put_fixed(double value, int width, int precision) {
 void OutputFile::printf(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int n = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (n > 0) {
-    std::size_t old = buffer_.size();
-    buffer_.resize(old + static_cast<std::size_t>(n) + 1);
-    std::vsnprintf(buffer_.data() + old, static_cast<std::size_t>(n) + 1, format, args);
-    buffer_.resize(old + static_cast<std::size_t>(n));
-  }
+  buffer_ += vformat(format, args);
   va_end(args);
   if (buffer_.size() >= flush_size) flush();
 }

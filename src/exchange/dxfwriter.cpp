@@ -21,42 +21,22 @@ void DxfDrawing::dxflay(std::string_view name) {
 void DxfDrawing::dxflin(double x1, double y1, double z1, double x2, double y2, double z2) {
   code("LINE\n  8\n");
   layer_line();
-  code(" 10\n");
-  real(x1);
-  code(" 20\n");
-  real(y1);
-  code(" 30\n");
-  real(z1);
-  code(" 11\n");
-  real(x2);
-  code(" 21\n");
-  real(y2);
-  code(" 31\n");
-  real(z2);
+  xyz(x1, y1, z1, '0');
+  xyz(x2, y2, z2, '1');
   code("  0\n");
 }
 
 void DxfDrawing::dxfpnt(double x, double y, double z) {
   code("POINT\n  8\n");
   layer_line();
-  code(" 10\n");
-  real(x);
-  code(" 20\n");
-  real(y);
-  code(" 30\n");
-  real(z);
+  xyz(x, y, z, '0');
   code("  0\n");
 }
 
 void DxfDrawing::dxftxt(double x, double y, double z, double height, std::string_view text) {
   code("TEXT\n  8\n");
   layer_line();
-  code(" 10\n");
-  real(x);
-  code(" 20\n");
-  real(y);
-  code(" 30\n");
-  real(z);
+  xyz(x, y, z, '0');
   code(" 40\n");
   real(height);
   code("  1\n");
@@ -75,12 +55,7 @@ void DxfDrawing::dxfpol(int n, const console::OneVector<double>& x,
   for (int i = 1; i <= n; ++i) {
     code("VERTEX\n  8\n");
     layer_line();
-    code(" 10\n");
-    real(x[i]);
-    code(" 20\n");
-    real(y[i]);
-    code(" 30\n");
-    real(z[i]);
+    xyz(x[i], y[i], z[i], '0');
     code(" 70\n    32\n  0\n");
   }
   code("SEQEND\n  8\n");

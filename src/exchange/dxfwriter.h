@@ -41,6 +41,16 @@ class DxfDrawing {
     out_->put_fixed(value, 15, 7);
     out_->put('\n');
   }
+  // The groups x, y, z of a point: codes 10, 20, 30 (first = '0') or 11, 21, 31 (first = '1').
+  void xyz(double x, double y, double z, char first) {
+    const char codes[] = {' ', '1', first, '\n', ' ', '2', first, '\n', ' ', '3', first, '\n'};
+    out_->put(std::string_view(codes, 4));
+    real(x);
+    out_->put(std::string_view(codes + 4, 4));
+    real(y);
+    out_->put(std::string_view(codes + 8, 4));
+    real(z);
+  }
   void layer_line() {
     out_->put(layer_);
     out_->put('\n');
