@@ -335,7 +335,7 @@ constexpr const char* edge[] = {
 };
 constexpr const char* face[] = {
     "# iface   loelf",
-    "      2       2",
+    "      1       2",
     "# lopof   fs1A   fs2A    fnA",
     "     30    1.0    1.0    1.0",
     "     31    1.0    1.0    1.0",
