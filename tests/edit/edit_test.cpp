@@ -92,6 +92,9 @@ const std::string two_cubes = M({{1, 2, 4, 3, 5, 6, 8, 7}, {9, 10, 12, 11, 13, 1
                                     "0, 2 0 0, 1 1 0, 2 1 0, 1 0 1, 2 0 1, 1 1 1, 2 1 1"),
                                 {2, 9});
 
+const char* const tilted =
+    "6 0 0, 0 6 0, 1 1 1, 1 1 4.00004, 1 1 4.00006, 1.5 .5 1, 0 -4 4, 1.5 .5 1.0002, 2 2 0, 2.5 "
+    "3.5 -1";
 const std::string no_correction =
     warning("Invalid n. of nodes for the specified type of element - no correction");
 std::string times(const std::string& text, int n) {
@@ -137,6 +140,8 @@ const Row rows[] = {
      M({{1, 3}}, pts("0 0 0, 0 2 0, 0 0 -1"))},
     {"rot 111", M({{1, 2}}, pts("1 2 3, 4 5 6")), "rot\nc\n1\n1\n1\n2\n2\n2\n120\n",
      M({{1, 2}}, pts("3 1 2, 6 4 5"))},
+    {"rot x", M({{1, 2}}, pts("1 2 3, 4 5 6")), "rot\nc\n0\n0\n0\n2\n0\n0\n90\n",
+     M({{1, 2}}, pts("1 -3 2, 4 -6 5"))},
     {"mir 0", M(mixed, row_of_points(2, 3)), "mir\n\n" + plane_z0, M(mixed, row_of_points(2, -3))},
     {"mir 1", M(mixed, row_of_points(2, 3)), "mir\n1\n" + plane_z0, M(mixed, row_of_points(2, -3)),
      times(no_correction, 5)},
@@ -200,7 +205,8 @@ const Row rows[] = {
     {"ele 5 then 1-6", full_chain, "ele\n5\n5\n1\n6\n0\n", chain({7, 8, 9, 10})},
     {"ele 3 0", full_chain, "ele\n3\n0\n", full_chain},
     {"ele all", full_chain, "ele\n1\n10\n0\n", chain({})},
-    {"ele bad ranges", full_chain, "ele\n3\n5\n5\n2\n1\n11\n0\n", chain({1, 2, 6, 7, 8, 9, 10})},
+    {"ele bad ranges", full_chain, "ele\n3\n5\n5\n2\n1\n11\n-1\n2\n0\n",
+     chain({1, 2, 6, 7, 8, 9, 10})},
     {"elp after ele",
      M({{1, 2}, {2, 3}, {3, 4}, {4, 5}}, pts("1 0 0, 2 0 0, 3 0 0, 4 0 0, 5 0 0, 6 1 0, 7 1 0"),
        {6, 4}),
@@ -246,6 +252,10 @@ const Row rows[] = {
     {"snd plane", M({}, pts("0 0 .00002, 0 0 .000025, 0 0 .00003, 1 1 -.00002, 5 5 0")),
      "snd\n3\n\nc\n0\n0\n0\n2\n0\n0\n0\n2\n0\n0\n",
      M({}, pts("0 0 .00002, 0 0 .000025, 0 0 .00003, 1 1 -.00002, 5 5 0"), {1, 4, 5})},
+    // The plane x + y + z = 6 (normal (2,2,2)) and the line from (1,-1,2) to (2,2,0).
+    {"snd tilted", M({}, pts(tilted)),
+     "snd\n3\n\nc\n1\n2\n3\n3\n2\n1\n2\n3\n1\n2\n\nc\n1\n-1\n2\n2\n2\n0\n0\n",
+     M({}, pts(tilted), {1, 2, 4, 6, 9})},
     // Joined: twelve points, x slowest and z fastest; the shared face used by both bricks.
     {"ren cubes", two_cubes, "ren\n\n\n\n\n\n\n\n",
      M({{1, 5, 7, 3, 2, 6, 8, 4}, {5, 9, 11, 7, 6, 10, 12, 8}},
