@@ -98,9 +98,7 @@ const char* const tilted =
 const std::string no_correction =
     warning("Invalid n. of nodes for the specified type of element - no correction");
 std::string times(const std::string& text, int n) {
-  std::string all;
-  while (n-- > 0) all += text;
-  return all;
+  return n > 0 ? text + times(text, n - 1) : "";
 }
 const std::string plane_z0 = "c\n0\n0\n0\n1\n0\n0\n0\n1\n0\n";
 const std::string out_of_range = warning("Coordinates out of range - the result cannot be stored");
@@ -262,24 +260,6 @@ const Row rows[] = {
        pts("0 0 0, 0 0 1, 0 1 0, 0 1 1, 1 0 0, 1 0 1, 1 1 0, 1 1 1, 2 0 0, 2 0 1, 2 1 0, 2 1 1"),
        {5})},
 };
-
-}  // namespace
-
-TEST(Edit, ResultFiles) {
-  for (const Row& row : rows) {
-    Session s;
-    s.write("m.vmz", row.in);
-    if (!row.b.empty()) s.write("b.vmz", row.b);
-    std::string read = row.in.empty() ? "" : "rea\nm\n";
-    Result r = s.run(read + row.answers + "wri\nout\nend\n");
-    EXPECT_EQ(r.status, 0) << row.label;
-    EXPECT_EQ(r.err, row.err) << row.label;
-    EXPECT_EQ(s.read("out.vmz"), row.out) << row.label;
-    EXPECT_FALSE(s.exists("tmp.vmz") || s.exists("tmp.snd")) << row.label;
-  }
-}
-
-namespace {
 
 std::string asklin_numbers(const std::string& first, const std::string& second) {
   return "\nTwo points will be asked to define a line:\n" +
@@ -449,6 +429,19 @@ const struct {
 
 }  // namespace
 
+TEST(Edit, ResultFiles) {
+  for (const Row& row : rows) {
+    Session s;
+    s.write("m.vmz", row.in);
+    if (!row.b.empty()) s.write("b.vmz", row.b);
+    Result r = s.run((row.in.empty() ? "" : "rea\nm\n") + row.answers + "wri\nout\nend\n");
+    EXPECT_EQ(r.status, 0) << row.label;
+    EXPECT_EQ(r.err, row.err) << row.label;
+    EXPECT_EQ(s.read("out.vmz"), row.out) << row.label;
+    EXPECT_FALSE(s.exists("tmp.vmz") || s.exists("tmp.snd")) << row.label;
+  }
+}
+
 TEST(Edit, Dialogues) {
   for (const auto& row : screens) {
     Session s;
@@ -487,17 +480,17 @@ TEST(Edit, CsmInBufferBMarksOnlyIt) {
 // A result beyond the range of reals: the warning, the pause, and the buffer as it was, still
 // counted as written.
 TEST(Edit, ResultsOutOfRangeAreRefused) {
-  const std::string far = M({{1, 2}}, pts("1e308 1 2, 1e308 6 7"));
+  const std::string far = M({{1, 2}}, pts("1 1 2, 1e308 6 7"));  // only the last overflows
   const struct {
     std::string in, answers, last;
   } cases[] = {
       {far, "mov\n1e308\n\n\n", ask_real("z", "0", "")},
       {bar, "rot\nc\n-1e300\n0\n0\n1e300\n0\n0\n45\n",
        ask_real("Rotation angle (degrees)", "0", "45")},
-      {M({{1, 2}}, pts("0 0 0, 10 0 0")), "shr\n1e308\n",
+      {M({{1, 2}, {3, 4}}, pts("0 0 0, 0 0 0, 0 0 0, 10 0 0")), "shr\n1e308\n",
        ask_real("Shrink factor", "0.8", "1e308")},
       {far, "paa\n2\n\n\n1e308\n\n\n", ask_real("Step   of repetitions in z", "0", "")},
-      {M({{1, 2}}, pts("1e308 0 0, 1e308 1 0")), "cya\n2\nc\n-1e308\n0\n0\n-1e308\n0\n1\n90\n",
+      {M({{1, 2}}, pts("0 0 0, 1e308 1 0")), "cya\n2\nc\n-1e308\n0\n0\n-1e308\n0\n1\n90\n",
        ask_real("Step of repetitions (degrees)", "0", "90")},
       {bar, "csm\n5\n1.7e308\n", ask_real("Radius of the circle", "1", "1.7e308")},
   };

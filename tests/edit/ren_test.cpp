@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/sorting.h"
 #include "support/session.h"
 
 using namespace session;
@@ -235,5 +236,20 @@ TEST(Ren, RandomMeshesAgainstAModel) {
                                 expected.difference)),
               std::string::npos)
         << what;
+  }
+}
+
+TEST(Ren, SpecialNodeSortMatchesTheStandardSort) {
+  std::mt19937 random(777);
+  for (int trial = 0; trial < 200; ++trial) {
+    int n = 1 + static_cast<int>(random() % 300);
+    console::OneVector<int> v(n);
+    for (int& x : v) x = static_cast<int>(random() % 20) - 5;
+    std::vector<int> expected(v.begin(), v.end());
+    int lo = 1 + static_cast<int>(random() % n),
+        hi = lo + static_cast<int>(random() % (n - lo + 1));
+    std::sort(expected.begin() + (lo - 1), expected.begin() + hi);
+    edit::qsorti(lo, hi, v);
+    ASSERT_EQ(std::vector<int>(v.begin(), v.end()), expected) << "trial " << trial;
   }
 }
