@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "edit/csm.h"
+#include "edit/snd.h"
 #include "support/inprocess.h"
 #include "support/session.h"
 
@@ -591,4 +592,28 @@ TEST(Edit, CsmQuarterCircleInTheWideLayout) {
                    "      14    0.0000000000    1.5000000000    0.0000000000",
                    "      15    0.7653668647    1.8477590650    0.0000000000",
                    "      16    0.0000000000    2.0000000000    0.0000000000"}));
+}
+
+TEST(Edit, SndResultFileLayout) {
+  inprocess::Directory dir;
+  mesh::MeshBuffer buffer;
+  buffer.npoin = 4;
+  buffer.coord = console::OneMatrix<double>(4, 3);
+  buffer.coord.zero();
+  buffer.nspno = 3;
+  buffer.lspno = console::OneVector<int>(3);
+  buffer.lspno[1] = 3, buffer.lspno[2] = 1, buffer.lspno[3] = 3;
+  inprocess::Console console("0\n");
+  edit::vmzsnd(buffer);
+  EXPECT_EQ(dir.read("tmp.snd"), "       2\n       1          1\n       2          3\n");
+}
+
+TEST(Edit, CommandsInPlaceMarkTheBufferChanged) {
+  for (const char* answers :
+       {"mov\n\n\n\n", "rot\nn\n1\n2\n\n", "mir\n\nn\n1\n2\n3\n", "snd\n\n"}) {
+    Session s;
+    s.write("m.vmz", square);
+    Result r = s.run(std::string("rea\nm\n") + answers + "end\ny\n");
+    EXPECT_EQ(r.err, warning("No write of a .vmz file since last change")) << answers;
+  }
 }
