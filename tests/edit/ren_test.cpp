@@ -176,15 +176,11 @@ TEST(Ren, RandomMeshesAgainstAModel) {
     Answers a{d[0], d[1], d[2], "yn"[pick(2)], "yn"[pick(2)], "yn"[pick(2)], tolerances[pick(7)]};
 
     std::vector<Point> points;
-    for (int p = 1; p <= npoin; ++p) {
-      points.push_back({in.points[p][1], in.points[p][2], in.points[p][3]});
-    }
+    for (const auto& x : in.points) points.push_back({x[1], x[2], x[3]});
+    points.erase(points.begin());
     Session s;
-    s.write("rnd.vmz",
-            session::mesh_file(
-                "Random", "Mesh",
-                std::vector<std::vector<int>>(in.elements.begin() + 1, in.elements.end()), points,
-                std::vector<int>(in.specials.begin() + 1, in.specials.end())));
+    s.write("rnd.vmz", mesh_file("Random", "Mesh", {in.elements.begin() + 1, in.elements.end()},
+                                 points, {in.specials.begin() + 1, in.specials.end()}));
     std::string answers =
         format("rea\nrnd\nren\n%d\n%d\n%d\n%c\n%c\n%c\n%s\nwri\nout\nend\n", a.d1, a.d2, a.d3,
                a.sort_elements, a.sort_special, a.connect, a.tol.c_str());
@@ -192,13 +188,12 @@ TEST(Ren, RandomMeshesAgainstAModel) {
     ASSERT_EQ(r.status, 0) << r.err;
 
     Expected expected = renumber(in, a);
-    std::string what = "trial " + std::to_string(trial) + " answers " + answers;
-    EXPECT_EQ(s.read("out.vmz"), expected.file) << what;
+    EXPECT_EQ(s.read("out.vmz"), expected.file) << answers;
     EXPECT_NE(r.out.find("maximum difference:\n" + expected.reaching +
                          format("\n\nMaximum difference between nodes of the same element = %8d\n",
                                 expected.difference)),
               std::string::npos)
-        << what;
+        << answers;
   }
 }
 
