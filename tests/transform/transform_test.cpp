@@ -129,7 +129,7 @@ std::string dialogue(bool bts, const std::string& answer) {
 
 }  // namespace
 
-TEST(CommonItems, IndexedSearchAgreesWithThePlainOne) {
+TEST(CommonItems, IndexedSearchMatchesPlainSearch) {
   // Few points, many items: repeated nodes, equal keys, keys at the edge of the tolerance.
   std::mt19937 rng(4242);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
