@@ -2,11 +2,12 @@
 // that places every generated point by a map the element's own shape functions reproduce.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
-#include <sstream>
 
 #include "generate/cshape.h"
 #include "generate/dwfile.h"
@@ -108,9 +109,7 @@ struct Element {
   Point at(double s, double t, double u, bool quadratic) const {
     const double f[6] = {1, s, t, u, s * t, quadratic ? s * s : 0};
     Point x{};
-    for (std::size_t k = 0; k < 3; ++k) {
-      for (std::size_t m = 0; m < 6; ++m) x[k] += f[m] * map[m][k];
-    }
+    for (std::size_t m = 0; m < 18; ++m) x[m % 3] += f[m / 3] * map[m / 3][m % 3];
     return x;
   }
 };
@@ -184,13 +183,15 @@ TEST(Cshape, KroneckerPolynomialsAndKnownValues) {
   std::uniform_real_distribution<double> coordinate(-1.0, 1.0);
   for (const Kind& k : kinds) {
     const std::vector<Point> nodes = positions(k.ngtyp, k.nnode);
-    ASSERT_EQ(int(nodes.size()), k.nnode);
+    double raw[21];  // no value is written beyond the node count
+    std::fill(raw, raw + 21, 7.0);
+    generate::cshape(k.nnode, k.family, 0.5, -0.5, 0.25, raw);
+    EXPECT_EQ(std::count(raw + k.nnode, raw + 21, 7.0), 21 - k.nnode) << k.nnode << " nodes";
     for (int i = 0; i < k.nnode; ++i) {
       const Point& p = nodes[i];
       std::vector<double> n = shape(k.nnode, k.family, p[0], p[1], p[2]);
       for (int j = 0; j < k.nnode; ++j) {
-        EXPECT_NEAR(n[j], i == j ? 1 : 0, 1e-15)
-            << k.nnode << " nodes: function " << j + 1 << " at node " << i + 1;
+        EXPECT_NEAR(n[j], i == j, 1e-15) << k.nnode << " nodes: N" << j + 1 << " at node " << i + 1;
       }
     }
     // Every kind reproduces 1, s, t, u and s t; the quadratic kinds also s squared.
@@ -432,7 +433,6 @@ TEST(Gen, RefusalsLeaveTheBufferAsItWas) {
     return mesh_file("M", "M", {list}, positions(ngtyp, nnode), {nnode});
   };
   const std::string quad4 = mesh(2, 4), brick8 = mesh(3, 8), brick20 = mesh(3, 20);
-  const std::string big = max_line(2000) + equal_steps;
   const std::string mixed = mesh_file("M", "M", {{1, 2}, {1, 2, 3, 4, 1}}, positions(2, 4), {4});
   auto both = [](std::string original, std::string generated) {
     const std::string a = "N. of nodes per element in the original file must be ";
@@ -456,7 +456,8 @@ TEST(Gen, RefusalsLeaveTheBufferAsItWas) {
       {quad4, 4, "S\n2\n3\n", kind(2, 3), both("", "4, 8 or 9")},
       {brick8, 8, "S\n4\n8\n", kind(4, 8), ngtyp},
       {brick8, 8, "S\n0\n8\n", kind(0, 8), ngtyp},
-      {brick8, 8, "S\n3\n8\n1 2000 2000 2000\nEND_OF_FILE\n", kind(3, 8) + big,
+      {brick8, 8, "S\n3\n8\n1 2000 2000 2000\nEND_OF_FILE\n",
+       kind(3, 8) + max_line(2000) + equal_steps,
        warning("N. of generated elements greater than 2147483647") +
            warning("N. of generated nodes greater than 2147483647")},
       {quad4, 4, "S\n2\n4\n1 46341 46340\nEND_OF_FILE\n",
