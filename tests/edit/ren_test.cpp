@@ -1,351 +1,213 @@
-// ren: renumbering with joining of coincident points, element sorting, special nodes.
+// ren on random meshes with many equal and nearly equal coordinates, against a plain model of
+// the renumbering: the sort, the grouping, the joining and the writing rules, nothing else.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "support/editing.h"
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "edit/sorting.h"
 #include "support/session.h"
 
 using namespace session;
-using editing::handback;
-using editing::read_step;
-using editing::write_step;
-using session::mesh_file;
 
 namespace {
 
-const char* const biggest_q = "Direction with the biggest  number of nodes (1/2/3)";
-const char* const medium_q = "Direction with the medium   number of nodes (1/2/3)";
-const char* const smallest_q = "Direction with the smallest number of nodes (1/2/3)";
-const std::string heading =
-    "\nSort the coord. of the nodes, the numbers of the elem. and the sp. nodes\n";
-const std::string please_wait =
-    "\nSorting (quicksort) - please wait\n"
-    "If you're using a RISC workstation don't leave your seat !!!\n";
+using Coords = std::vector<std::array<double, 4>>;  // [point][1..3], index 0 unused
 
-// The answers of ren after the directions: sort elements, sort special nodes, connect, tolerance.
-std::string options(const std::string& elements, const std::string& special,
-                    const std::string& connect, const std::string& tol) {
-  return ask_char("Sort the element numbers", 'y', 'n', 'y', elements) +
-         ask_char("Sort the special   nodes", 'y', 'n', 'y', special) +
-         ask_char("Connect coincident nodes", 'y', 'n', 'y', connect) +
-         ask_real("Tolerance to compare nodal coordinates", "1e-05", tol);
-}
-std::string directions(const std::string& d1, const std::string& d2, const std::string& d3) {
-  return ask_int(biggest_q, 1, d1) + ask_int(medium_q, 2, d2) + ask_int(smallest_q, 3, d3);
-}
-// The report of the largest node-number difference, the elements reaching it as text.
-std::string report(const std::string& elements, int difference) {
-  return "\nElement(s) with a difference between nodes equal to the maximum difference:\n" +
-         elements + "\n" +
-         format("\nMaximum difference between nodes of the same element = %8d\n", difference) +
-         "\nWriting file: tmp.vmz\n";
+// The partition-exchange sort of order[lo .. hi] by v[order[k]][d], middle pivot, recursion on
+// the left part and a loop on the right part.
+void qsortp(int d, int lo, int hi, std::vector<int>& order, const Coords& v) {
+  for (;;) {
+    double pivot = v[order[(lo + hi) / 2]][d];
+    int i = lo, j = hi;
+    do {
+      while (v[order[i]][d] < pivot) ++i;
+      while (pivot < v[order[j]][d]) --j;
+      if (i <= j) std::swap(order[i++], order[j--]);
+    } while (i <= j);
+    if (lo < j) qsortp(d, lo, j, order, v);
+    if (i >= hi) return;
+    lo = i;
+  }
 }
 
-// Two unit cubes side by side along x, as a brick repeated once with step 1: 16 points, the
-// four points of the shared face twice. Points 2 and 9 (both at (1,0,0)) are special nodes.
-std::string two_cubes(const std::vector<int>& specials = {2, 9}) {
-  return mesh_file("Cubes", "Mesh", {{1, 2, 4, 3, 5, 6, 8, 7}, {9, 10, 12, 11, 13, 14, 16, 15}},
-                   {{0, 0, 0},
-                    {1, 0, 0},
-                    {0, 1, 0},
-                    {1, 1, 0},
-                    {0, 0, 1},
-                    {1, 0, 1},
-                    {0, 1, 1},
-                    {1, 1, 1},
-                    {1, 0, 0},
-                    {2, 0, 0},
-                    {1, 1, 0},
-                    {2, 1, 0},
-                    {1, 0, 1},
-                    {2, 0, 1},
-                    {1, 1, 1},
-                    {2, 1, 1}},
-                   specials);
+void sortc3(int d1, int d2, int d3, int n, double tol, std::vector<int>& order, const Coords& v) {
+  qsortp(d1, 1, n, order, v);
+  int i = 1;
+  for (;;) {
+    int j = i + 1;
+    while (j <= n && std::abs(v[order[j]][d1] - v[order[j - 1]][d1]) < tol) ++j;
+    qsortp(d2, i, j - 1, order, v);
+    int s = i;
+    while (s != j) {
+      int k = s + 1;
+      while (k <= j - 1 && std::abs(v[order[k]][d2] - v[order[k - 1]][d2]) < tol) ++k;
+      qsortp(d3, s, k - 1, order, v);
+      s = k;
+    }
+    if (j == n + 1) return;
+    i = j;
+  }
 }
 
-// The twelve points of the joined cubes, x slowest and z fastest.
-const std::vector<std::string> joined_points = {
-    "    1      0.00000000      0.00000000      0.00000000",
-    "    2      0.00000000      0.00000000      1.00000000",
-    "    3      0.00000000      1.00000000      0.00000000",
-    "    4      0.00000000      1.00000000      1.00000000",
-    "    5      1.00000000      0.00000000      0.00000000",
-    "    6      1.00000000      0.00000000      1.00000000",
-    "    7      1.00000000      1.00000000      0.00000000",
-    "    8      1.00000000      1.00000000      1.00000000",
-    "    9      2.00000000      0.00000000      0.00000000",
-    "   10      2.00000000      0.00000000      1.00000000",
-    "   11      2.00000000      1.00000000      0.00000000",
-    "   12      2.00000000      1.00000000      1.00000000",
+struct Mesh {
+  std::vector<std::vector<int>> elements;  // node lists, element 0 unused
+  Coords points;                           // point 0 unused
+  std::vector<int> specials;               // special node 0 unused
 };
 
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
+struct Answers {
+  int d1, d2, d3;
+  char sort_elements, sort_special, connect;
+  std::string tol;
+};
+
+struct Expected {
+  std::string file;
+  int difference = 0;
+  std::string reaching;  // the line of the elements whose difference is the largest
+};
+
+Expected renumber(const Mesh& in, const Answers& a) {
+  const int nelem = static_cast<int>(in.elements.size()) - 1;
+  const int npoin = static_cast<int>(in.points.size()) - 1;
+  const double tol = std::strtod(a.tol.c_str(), nullptr);
+  Coords centres(nelem + 1);
+  for (int e = 1; e <= nelem; ++e) {
+    for (int j = 1; j <= 3; ++j) {
+      double smallest = 1e30, largest = -1e30;
+      for (int p : in.elements[e]) {
+        smallest = std::min(smallest, in.points[p][j]);
+        largest = std::max(largest, in.points[p][j]);
+      }
+      centres[e][j] = (largest + smallest) * 0.5;
+    }
+  }
+  std::vector<int> order(npoin + 1), element_order(nelem + 1), position(npoin + 1);
+  for (int k = 0; k <= npoin; ++k) order[k] = k;
+  for (int e = 0; e <= nelem; ++e) element_order[e] = e;
+  sortc3(a.d1, a.d2, a.d3, npoin, tol, order, in.points);
+  for (int k = 1; k <= npoin; ++k) position[order[k]] = k;
+  if (a.sort_elements == 'y' && nelem > 0)
+    sortc3(a.d1, a.d2, a.d3, nelem, tol, element_order, centres);
+
+  // Final number of every sorted position; a position joins the one just before it.
+  std::vector<int> final_of(npoin + 1);
+  std::vector<bool> keep(npoin + 1, true);
+  int nfinal = 0;
+  for (int k = 1; k <= npoin; ++k) {
+    bool joined = a.connect == 'y' && k > 1;
+    for (int j = 1; j <= 3 && joined; ++j) {
+      joined = std::abs(in.points[order[k]][j] - in.points[order[k - 1]][j]) <= tol;
+    }
+    if (joined)
+      keep[k] = false;
+    else
+      ++nfinal;
+    final_of[k] = nfinal;
+  }
+
+  Expected out;
+  std::vector<std::vector<int>> elements;
+  for (int i = 1; i <= nelem; ++i) {
+    std::vector<int> nodes;
+    for (int p : in.elements[element_order[i]]) nodes.push_back(final_of[position[p]]);
+    int spread = *std::max_element(nodes.begin(), nodes.end()) -
+                 *std::min_element(nodes.begin(), nodes.end());
+    out.difference = std::max(out.difference, spread);
+    if (nodes.size() == 2 && nodes[0] > nodes[1]) std::swap(nodes[0], nodes[1]);
+    elements.push_back(nodes);
+  }
+  for (int i = 1; i <= nelem; ++i) {
+    const auto [low, high] = std::minmax_element(elements[i - 1].begin(), elements[i - 1].end());
+    if (*high - *low == out.difference) out.reaching += format(" %7d", i);
+  }
+  std::vector<Point> points;
+  for (int k = 1; k <= npoin; ++k) {
+    const auto& x = in.points[order[k]];
+    if (keep[k]) points.push_back({x[1], x[2], x[3]});
+  }
+  std::vector<int> specials;
+  for (std::size_t s = 1; s < in.specials.size(); ++s) {
+    specials.push_back(final_of[position[in.specials[s]]]);
+  }
+  if (a.sort_special == 'y') {
+    std::sort(specials.begin(), specials.end());
+    specials.erase(std::unique(specials.begin(), specials.end()), specials.end());
+  }
+  out.file = mesh_file("Random", "Mesh", elements, points, specials);
+  return out;
 }
 
 }  // namespace
 
-TEST(Ren, TwoTouchingCubesAreJoinedIntoTwelvePoints) {
-  Session s;
-  s.write("cubes.vmz", two_cubes());
-  Result r = s.run("rea\ncubes\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) + step("ren") +
-                       heading + directions("", "", "") + options("", "", "", "") + please_wait +
-                       report("       1       2", 7) + handback("Cubes", "Mesh", 2, 12, 1) +
-                       write_step("out", "cubes", 2, 12, 1) + step("end") + leave());
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"),
-            lines(std::vector<std::string>{
-                      "Cubes",
-                      "Mesh",
-                      "    2      12       1",
-                      "    1     8        1     5     7     3     2     6     8     4",
-                      "    2     8        5     9    11     7     6    10    12     8",
-                  } +
-                  joined_points + std::vector<std::string>{"    1     5"}));
+TEST(Ren, RandomMeshesAgainstAModel) {
+  // Values with at most 8 decimals, so that the file holds them exactly; several lie closer to
+  // each other than the tolerances below, some chain.
+  const double values[] = {0, 1, 2, 0.000004, 0.000008, 0.000012, 1.000005, 2.00001, 0.5, -1};
+  const char* const tolerances[] = {"1e-05", "0", "-1", "0.000006", "0.6", "0.5", "1"};
+  const int sizes[] = {1, 2, 3, 4, 5, 8, 9, 20};
+  std::mt19937 random(20240611);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+
+  for (int trial = 0; trial < 60; ++trial) {
+    Mesh in;
+    int npoin = 1 + pick(40);
+    int nelem = pick(12);
+    in.points.resize(npoin + 1);
+    for (int p = 1; p <= npoin; ++p) {
+      for (int j = 1; j <= 3; ++j) in.points[p][j] = values[pick(4 + pick(7))];
+    }
+    in.elements.resize(1);
+    for (int e = 1; e <= nelem; ++e) {
+      std::vector<int> nodes(sizes[pick(8)]);
+      for (int& n : nodes) n = 1 + pick(npoin);
+      in.elements.push_back(nodes);
+    }
+    in.specials.resize(1);
+    for (int s = pick(6); s > 0; --s) in.specials.push_back(1 + pick(npoin));
+
+    int d[3] = {1, 2, 3};
+    std::shuffle(d, d + 3, random);
+    Answers a{d[0], d[1], d[2], "yn"[pick(2)], "yn"[pick(2)], "yn"[pick(2)], tolerances[pick(7)]};
+
+    std::vector<Point> points;
+    for (const auto& x : in.points) points.push_back({x[1], x[2], x[3]});
+    points.erase(points.begin());
+    Session s;
+    s.write("rnd.vmz", mesh_file("Random", "Mesh", {in.elements.begin() + 1, in.elements.end()},
+                                 points, {in.specials.begin() + 1, in.specials.end()}));
+    std::string answers =
+        format("rea\nrnd\nren\n%d\n%d\n%d\n%c\n%c\n%c\n%s\nwri\nout\nend\n", a.d1, a.d2, a.d3,
+               a.sort_elements, a.sort_special, a.connect, a.tol.c_str());
+    Result r = s.run(answers);
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    Expected expected = renumber(in, a);
+    EXPECT_EQ(s.read("out.vmz"), expected.file) << answers;
+    EXPECT_NE(r.out.find("maximum difference:\n" + expected.reaching +
+                         format("\n\nMaximum difference between nodes of the same element = %8d\n",
+                                expected.difference)),
+              std::string::npos)
+        << answers;
+  }
 }
 
-TEST(Ren, WithoutJoiningCoincidentPointsGetConsecutiveNumbers) {
-  Session s;
-  s.write("cubes.vmz", two_cubes());
-  Result r = s.run("rea\ncubes\nren\n\n\n\n\n\nn\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) + step("ren") +
-                       heading + directions("", "", "") + options("", "", "n", "") + please_wait +
-                       report("       2", 11) + handback("Cubes", "Mesh", 2, 16, 2) +
-                       write_step("out", "cubes", 2, 16, 2) + step("end") + leave());
-  // The partitions of the sort put the copy of (1,0,0) from the second cube first, and so on.
-  EXPECT_EQ(s.read("out.vmz"), lines({
-                                   "Cubes",
-                                   "Mesh",
-                                   "    2      16       2",
-                                   "    1     8        1     6    10     3     2     8    11     4",
-                                   "    2     8        5    13    15     9     7    14    16    12",
-                                   "    1      0.00000000      0.00000000      0.00000000",
-                                   "    2      0.00000000      0.00000000      1.00000000",
-                                   "    3      0.00000000      1.00000000      0.00000000",
-                                   "    4      0.00000000      1.00000000      1.00000000",
-                                   "    5      1.00000000      0.00000000      0.00000000",
-                                   "    6      1.00000000      0.00000000      0.00000000",
-                                   "    7      1.00000000      0.00000000      1.00000000",
-                                   "    8      1.00000000      0.00000000      1.00000000",
-                                   "    9      1.00000000      1.00000000      0.00000000",
-                                   "   10      1.00000000      1.00000000      0.00000000",
-                                   "   11      1.00000000      1.00000000      1.00000000",
-                                   "   12      1.00000000      1.00000000      1.00000000",
-                                   "   13      2.00000000      0.00000000      0.00000000",
-                                   "   14      2.00000000      0.00000000      1.00000000",
-                                   "   15      2.00000000      1.00000000      0.00000000",
-                                   "   16      2.00000000      1.00000000      1.00000000",
-                                   "    1     5",
-                                   "    2     6",
-                               }));
-}
-
-TEST(Ren, JoinedSpecialNodesAreListedTwiceUnlessSorted) {
-  Session s;
-  s.write("cubes.vmz", two_cubes({9, 3, 2}));
-  Result r = s.run("rea\ncubes\nren\n\n\n\n\nn\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(
-      s.read("out.vmz"),
-      lines(std::vector<std::string>{
-                "Cubes",
-                "Mesh",
-                "    2      12       3",
-                "    1     8        1     5     7     3     2     6     8     4",
-                "    2     8        5     9    11     7     6    10    12     8",
-            } +
-            joined_points + std::vector<std::string>{"    1     5", "    2     3", "    3     5"}));
-
-  Session t;
-  t.write("cubes.vmz", two_cubes({9, 3, 2}));
-  r = t.run("rea\ncubes\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(t.read("out.vmz"),
-            lines(std::vector<std::string>{
-                      "Cubes",
-                      "Mesh",
-                      "    2      12       2",
-                      "    1     8        1     5     7     3     2     6     8     4",
-                      "    2     8        5     9    11     7     6    10    12     8",
-                  } +
-                  joined_points + std::vector<std::string>{"    1     3", "    2     5"}));
-}
-
-TEST(Ren, InvalidDirectionsAreAskedAgainAndAnyOrderOfTheThreeIsAccepted) {
-  Session s;
-  s.write("cubes.vmz", two_cubes());
-  Result r = s.run("rea\ncubes\nren\n1\n1\n2\n3\n1\n2\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("cubes", "new", "Cubes", "Mesh", 2, 16, 2) + step("ren") +
-                       heading + directions("1", "1", "2") +
-                       "\nERROR: invalid set of directions - repeat answer ...\n" +
-                       directions("3", "1", "2") + options("", "", "", "") + please_wait +
-                       report("       1       2", 9) + handback("Cubes", "Mesh", 2, 12, 1) +
-                       write_step("out", "cubes", 2, 12, 1) + step("end") + leave());
-  // z slowest, then x, y fastest.
-  EXPECT_EQ(s.read("out.vmz"), lines({
-                                   "Cubes",
-                                   "Mesh",
-                                   "    2      12       1",
-                                   "    1     8        1     3     4     2     7     9    10     8",
-                                   "    2     8        3     5     6     4     9    11    12    10",
-                                   "    1      0.00000000      0.00000000      0.00000000",
-                                   "    2      0.00000000      1.00000000      0.00000000",
-                                   "    3      1.00000000      0.00000000      0.00000000",
-                                   "    4      1.00000000      1.00000000      0.00000000",
-                                   "    5      2.00000000      0.00000000      0.00000000",
-                                   "    6      2.00000000      1.00000000      0.00000000",
-                                   "    7      0.00000000      0.00000000      1.00000000",
-                                   "    8      0.00000000      1.00000000      1.00000000",
-                                   "    9      1.00000000      0.00000000      1.00000000",
-                                   "   10      1.00000000      1.00000000      1.00000000",
-                                   "   11      2.00000000      0.00000000      1.00000000",
-                                   "   12      2.00000000      1.00000000      1.00000000",
-                                   "    1     3",
-                               }));
-}
-
-TEST(Ren, BarsAreWrittenFromTheSmallerNodeAndOtherElementsKeepTheirOrder) {
-  Session s;
-  // Points along x in falling order, so point p becomes point 8 - p.
-  std::vector<editing::Point> points;
-  for (int p = 1; p <= 7; ++p) points.push_back({static_cast<double>(7 - p), 0, 0});
-  s.write("line.vmz", mesh_file("Line", "Mesh", {{1, 5}, {1, 5, 3}, {2, 1, 3, 4, 2}}, points, {}));
-  Result r = s.run("rea\nline\nren\n\n\n\nn\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("line", "new", "Line", "Mesh", 3, 7, 0) + step("ren") +
-                       heading + directions("", "", "") + options("n", "", "", "") + please_wait +
-                       report("       1       2", 4) + handback("Line", "Mesh", 3, 7, 0) +
-                       write_step("out", "line", 3, 7, 0) + step("end") + leave());
-  EXPECT_EQ(s.read("out.vmz"), lines({
-                                   "Line",
-                                   "Mesh",
-                                   "    3       7       0",
-                                   "    1     2        3     7",
-                                   "    2     3        7     3     5",
-                                   "    3     5        6     7     5     4     6",
-                                   "    1      0.00000000      0.00000000      0.00000000",
-                                   "    2      1.00000000      0.00000000      0.00000000",
-                                   "    3      2.00000000      0.00000000      0.00000000",
-                                   "    4      3.00000000      0.00000000      0.00000000",
-                                   "    5      4.00000000      0.00000000      0.00000000",
-                                   "    6      5.00000000      0.00000000      0.00000000",
-                                   "    7      6.00000000      0.00000000      0.00000000",
-                               }));
-}
-
-TEST(Ren, ElementsAreSortedByTheirCentresOnlyWhenAsked) {
-  std::vector<editing::Point> points = {{4, 0, 0}, {5, 0, 0}, {0, 0, 0},
-                                        {1, 0, 0}, {2, 0, 0}, {3, 0, 0}};
-  std::string mesh = mesh_file("Bars", "Mesh", {{1, 2}, {3, 4}, {5, 6}}, points, {});
-  std::vector<editing::Point> sorted = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0},
-                                        {3, 0, 0}, {4, 0, 0}, {5, 0, 0}};
-  Session s;
-  s.write("bars.vmz", mesh);
-  Result r = s.run("rea\nbars\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"), mesh_file("Bars", "Mesh", {{1, 2}, {3, 4}, {5, 6}}, sorted, {}));
-
-  Session t;
-  t.write("bars.vmz", mesh);
-  r = t.run("rea\nbars\nren\n\n\n\nn\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(t.read("out.vmz"), mesh_file("Bars", "Mesh", {{5, 6}, {1, 2}, {3, 4}}, sorted, {}));
-}
-
-TEST(Ren, MeshWithoutElementsHasAnEmptyListAndDifferenceZero) {
-  Session s;
-  s.write("pts.vmz", mesh_file("Points", "Mesh", {}, {{1, 0, 0}, {0, 0, 0}}, {1}));
-  Result r = s.run("rea\npts\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.out, startup() + read_step("pts", "new", "Points", "Mesh", 0, 2, 1) + step("ren") +
-                       heading + directions("", "", "") + options("", "", "", "") + please_wait +
-                       report("", 0) + handback("Points", "Mesh", 0, 2, 1) +
-                       write_step("out", "pts", 0, 2, 1) + step("end") + leave());
-  EXPECT_EQ(s.read("out.vmz"), mesh_file("Points", "Mesh", {}, {{0, 0, 0}, {1, 0, 0}}, {2}));
-}
-
-TEST(Ren, CloseFirstCoordinatesChainIntoOneGroupOrderedByTheOthers) {
-  Session s;
-  // x steps of 0.000008 chain (each below the tolerance 1e-05) although the group spans
-  // 0.000016; inside the group the points go by y. Point 4 starts a group of its own.
-  s.write("chain.vmz",
-          mesh_file("Chain", "Mesh", {{1, 2, 3, 4}},
-                    {{0, 3, 0}, {0.000008, 1, 0}, {0.000016, 2, 0}, {0.00005, 0, 0}}, {}));
-  Result r = s.run("rea\nchain\nren\n\n\n\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"), lines({
-                                   "Chain",
-                                   "Mesh",
-                                   "    1       4       0",
-                                   "    1     4        3     1     2     4",
-                                   "    1      0.00000800      1.00000000      0.00000000",
-                                   "    2      0.00001600      2.00000000      0.00000000",
-                                   "    3      0.00000000      3.00000000      0.00000000",
-                                   "    4      0.00005000      0.00000000      0.00000000",
-                               }));
-}
-
-TEST(Ren, GroupingIsStrictJoiningIsNotAndOnlyNeighboursAreJoined) {
-  Session s;
-  // Tolerance 0.25. Points 1 and 2 differ by exactly 0.25 in x: two groups (so point 1, with
-  // the larger y, stays first) but not joined, since they differ in y. Points 3 and 4 differ by
-  // exactly 0.25 in x only: joined. Points 5 and 7 lie within 0.25 of each other, but point 6
-  // (far from both in y) comes between them in the order, so they stay apart.
-  s.write("tol.vmz", mesh_file("Tol", "Mesh", {},
-                               {{0, 1, 0},
-                                {0.25, 0, 0},
-                                {3, 0, 0},
-                                {3.25, 0, 0},
-                                {9, 0, 0},
-                                {9, 0.4, 0.1},
-                                {9, 0, 0.2},
-                                {9, 0.2, 5}},
-                               {}));
-  Result r = s.run("rea\ntol\nren\n\n\n\n\n\n\n0.25\nwri\nout\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("out.vmz"), lines({
-                                   "Tol",
-                                   "Mesh",
-                                   "    0       7       0",
-                                   "    1      0.00000000      1.00000000      0.00000000",
-                                   "    2      0.25000000      0.00000000      0.00000000",
-                                   "    3      3.00000000      0.00000000      0.00000000",
-                                   "    4      9.00000000      0.00000000      0.00000000",
-                                   "    5      9.00000000      0.40000000      0.10000000",
-                                   "    6      9.00000000      0.00000000      0.20000000",
-                                   "    7      9.00000000      0.20000000      5.00000000",
-                               }));
-}
-
-TEST(Ren, TemporaryFileThatCannotBeCreatedIsFatal) {
-  Session s;
-  s.write("pts.vmz", mesh_file("Points", "Mesh", {}, {{0, 0, 0}}, {}));
-  // A folder in the file's place, not empty, so that start-up cannot remove it.
-  ASSERT_EQ(::mkdir(s.path("tmp.vmz").c_str(), 0700), 0);
-  s.write("tmp.vmz/keep", "");
-  Result r = s.run("rea\npts\nren\n\n\n\n\n\n\n\n");
-  EXPECT_EQ(r.out, startup() + read_step("pts", "new", "Points", "Mesh", 0, 1, 0) + step("ren") +
-                       heading + directions("", "", "") + options("", "", "", "") + please_wait +
-                       report("", 0));
-  EXPECT_EQ(r.err, fatal("Unable to open output file - jobname.vmz"));
-  EXPECT_EQ(r.status, 1);
-}
-
-TEST(Ren, FailedWriteLeavesTheBufferAsItWas) {
-  Session s;
-  std::string mesh = two_cubes();
-  s.write("cubes.vmz", mesh);
-  if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-  // tmp.vmz leads to a device that is always full: the renumbered mesh cannot be written.
-  Result r =
-      s.run("rea\ncubes\nsys\nln -s /dev/full tmp.vmz\n\nren\n\n\n\n\n\n\n\n\nwri\nout\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, warning("Unable to write output file - tmp.vmz"));
-  EXPECT_NE(r.out.find("\nWriting file: tmp.vmz\n\nNothing changed - press the Return key ... \n"),
-            std::string::npos);
-  EXPECT_EQ(s.read("out.vmz"), mesh);
-  EXPECT_FALSE(s.exists("tmp.vmz"));
+TEST(Ren, SpecialNodeSortMatchesTheStandardSort) {
+  std::mt19937 random(777);
+  for (int trial = 0; trial < 200; ++trial) {
+    int n = 1 + static_cast<int>(random() % 300);
+    console::OneVector<int> v(n);
+    for (int& x : v) x = static_cast<int>(random() % 20) - 5;
+    std::vector<int> expected(v.begin(), v.end());
+    int lo = 1 + static_cast<int>(random() % n),
+        hi = lo + static_cast<int>(random() % (n - lo + 1));
+    std::sort(expected.begin() + (lo - 1), expected.begin() + hi);
+    edit::qsorti(lo, hi, v);
+    ASSERT_EQ(std::vector<int>(v.begin(), v.end()), expected) << "trial " << trial;
+  }
 }
