@@ -1,299 +1,256 @@
-// dxo: the mesh as a DXF drawing, checked line by line against the entity layouts.
-#include "exchange/dxo.h"
-
+// dxo: drawings of random meshes compared with a model of the drawing rules, read back by dxi;
+// the refusals; the layer names of the entity writers.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <numeric>
+#include <random>
 
-#include "console/report.h"
+#include "exchange/dxfwriter.h"
+#include "exchange/dxo.h"
 #include "support/drawings.h"
-#include "support/session.h"
+#include "support/inprocess.h"
 
 using namespace session;
 
 namespace {
 
-const char* const zero = "      0.0000000";
-const char* const one = "      1.0000000";
-const char* const two = "      2.0000000";
+struct Mesh {
+  std::vector<std::vector<int>> elements;
+  std::vector<Point> points;
+  std::vector<int> specials;
+  std::string text() const { return mesh_file("Plate", "P", elements, points, specials); }
+};
 
-std::string rectangle() {
-  return mesh_file("Rectangular mesh", "Mesh", {{1, 2, 3, 4, 1}},
-                   {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}}, {3});
+// Elements of the given node counts (negative: a closed list of that many nodes) on distinct
+// random points; the last point and a random one are special.
+Mesh random_mesh(unsigned seed, const std::vector<int>& counts, int npoin) {
+  std::mt19937 rng(seed);
+  Mesh m;
+  auto quarter = [&](int n) { return static_cast<int>(rng() % 161u) / 4.0 - n; };
+  for (int p = 0; p < npoin; ++p) m.points.push_back({quarter(20), quarter(20), quarter(0)});
+  std::vector<int> order(static_cast<std::size_t>(npoin));
+  for (int n : counts) {
+    std::iota(order.begin(), order.end(), 1);
+    std::shuffle(order.begin(), order.end(), rng);
+    m.elements.emplace_back(order.begin(), order.begin() + std::abs(n));
+    if (n < 0) m.elements.back().push_back(order[0]);
+  }
+  m.specials = {npoin};
+  if (npoin > 1) m.specials.push_back(1 + static_cast<int>(rng() % (npoin - 1)));
+  return m;
 }
 
-const std::string export_heading = "Write a .dxf file (AutoCad 10) with buffer a or b";
-
-// Limits the size of the files the program may write, as a full disk would.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit limited = old_;
-    limited.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limited);
-    old_handler_ = ::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails instead
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    ::signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit old_;
-  void (*old_handler_)(int);
+struct Row {
+  std::vector<int> counts;
+  int npoin;
+  std::array<std::string, 7> answers;  // frame, conversion, marks and numbers ("": default)
+  std::array<std::string, 4> sizes;    // special marks, element, node, special numbers
 };
+const Row rows[] = {
+    {{1, 2, 3, 4, -4, 5, 8, -8, 9, -9, 20}, 24, {"l", "", "y", "y", "y", "y", "y"},
+     {"0.5", "0.75", "1.25", "2"}},
+    {{2, 3, 4, -4, 8, -8, 9, -9, 20, 6}, 24, {"", "y", "y", "y", "y", "y", "y"}, {"", "", "", ""}},
+    {{3, -9, 20}, 24, {"p", "n", "n", "n", "n", "n", "n"}, {}},
+    {{}, 1, {"p", "y", "y", "y", "y", "y", "y"}, {"0.5", "0.75", "1.25", "2"}},
+};
+
+// The drawing as the export rules make it, and the reference size (the smallest element's
+// largest bounding-box side).
+struct Model {
+  std::string drawing;
+  double reference = 1e30;
+};
+Model model(const Mesh& m, const Row& row) {
+  const bool convert = row.answers[1] == "y";
+  auto at = [&](int p) {
+    Point c = m.points[static_cast<std::size_t>(p - 1)];
+    return convert ? Point{c[1], c[2], c[0]} : c;
+  };
+  auto size = [&](int i, double reference) {
+    return row.sizes[i].empty() ? 0.1 * reference : std::stod(row.sizes[i]);
+  };
+  Model r;
+  Point low{1e30, 1e30, 0}, high{-1e30, -1e30, 0};
+  std::vector<std::pair<Point, Point>> boxes;
+  for (const auto& e : m.elements) {
+    Point lo{1e30, 1e30, 1e30}, hi{-1e30, -1e30, -1e30};
+    for (int p : e) {
+      for (int j = 0; j < 3; ++j) lo[j] = std::min(lo[j], at(p)[j]), hi[j] = std::max(hi[j], at(p)[j]);
+    }
+    r.reference = std::min(r.reference, std::max({0.0, hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]}));
+    for (int j = 0; j < 2; ++j) low[j] = std::min(low[j], lo[j]), high[j] = std::max(high[j], hi[j]);
+    boxes.push_back({lo, hi});
+  }
+  std::string& d = r.drawing;
+  d = dxf_head + dxf_text("TITLE", xyz({low[0] + 0.05 * (high[0] - low[0]),
+                                         high[1] + 0.2 * (high[1] - low[1]), 0}),
+                          0.2 * r.reference, "Plate - P");
+  for (const auto& e : m.elements) {
+    std::vector<int> chain = e;
+    std::size_t n = e.size();
+    if ((n == 4 || n == 8 || n == 9) && e.front() != e.back()) chain.push_back(e.front());
+    std::vector<Xyz> v;
+    for (int p : chain) v.push_back(xyz(at(p)));
+    if (row.answers[0] == "l") {
+      for (std::size_t k = 1; k < v.size(); ++k) d += dxf_line("LINES", v[k - 1], v[k]);
+    } else {
+      d += dxf_polyline("LINES", v);
+    }
+  }
+  const auto& a = row.answers;
+  for (int p = 1; a[2] == "y" && p <= static_cast<int>(m.points.size()); ++p) {
+    d += dxf_point("MARNO", xyz(at(p)));
+  }
+  for (std::size_t k = 0; a[3] == "y" && k < m.specials.size(); ++k) {
+    auto [x, y, z] = at(m.specials[k]);
+    double h = size(0, r.reference) / 2;
+    Xyz c1 = xyz({x - h, y - h, z}), c2 = xyz({x + h, y - h, z}), c3 = xyz({x + h, y + h, z}),
+        c4 = xyz({x - h, y + h, z});
+    d += dxf_line("MARSN", c1, c2) + dxf_line("MARSN", c2, c3) + dxf_line("MARSN", c3, c4) +
+         dxf_line("MARSN", c4, c1) + dxf_line("MARSN", c1, c3) + dxf_line("MARSN", c4, c2);
+  }
+  for (std::size_t e = 0; a[4] == "y" && e < boxes.size(); ++e) {
+    auto [lo, hi] = boxes[e];
+    double s = size(1, r.reference);
+    d += dxf_text("NUMEL", xyz({(lo[0] + hi[0]) / 2 - s / 2, (lo[1] + hi[1]) / 2 - s / 2, (lo[2] + hi[2]) / 2}),
+                  s, std::to_string(e + 1));
+  }
+  for (int p = 1; a[5] == "y" && p <= static_cast<int>(m.points.size()); ++p) {
+    double s = size(2, r.reference);
+    d += dxf_text("NUMNO", xyz({at(p)[0] + 0.8 * s, at(p)[1] + 0.8 * s, at(p)[2]}), s,
+                  std::to_string(p));
+  }
+  for (std::size_t k = 0; a[6] == "y" && k < m.specials.size(); ++k) {
+    Point c = at(m.specials[k]);
+    double s = size(3, r.reference);
+    d += dxf_text("NUMSN", xyz({c[0] + 0.8 * s, c[1] - 1.5 * s, c[2]}), s, std::to_string(k + 1));
+  }
+  d += dxf_end;
+  return r;
+}
+
+// What dxo prints from its heading to its last question.
+std::string dxo_screen(const Row& row, double reference) {
+  const auto& a = row.answers;
+  std::string s = job_dialogue("Write a .dxf file (AutoCad 10) with buffer a or b", "plate", "") +
+                  "\nWire frame output with:\n\nl) lines\np) polylines\n" +
+                  ask_char("Your choice", 'l', 'p', 'p', a[0]) + "\nCoordinate conversion:\n\n" +
+                  lines({"   +---------------+", "   | .vmz  |  .dxf |", "   |---------------|",
+                         "   |   x   ->   z  |", "   |   y   ->   x  |", "   |   z   ->   y  |",
+                         "   +---------------+"});
+  const char* questions[] = {"Perform this conversion",      "Marks   in the         nodes",
+                             "Marks   in the special nodes", "Numbers in the      elements",
+                             "Numbers in the         nodes", "Numbers in the special nodes"};
+  for (int i = 0; i < 6; ++i) s += ask_char(questions[i], 'y', 'n', 'n', a[i + 1]);
+  s += "\nWriting file: plate.dxf\n";
+  const char* sizes[] = {"marks in the special nodes", "numbers in the elements",
+                         "numbers in the nodes", "numbers in the special nodes"};
+  for (int i = 0; i < 4; ++i) {
+    if (a[i + 3] == "y") {
+      s += ask_real(std::string("Size of the ") + sizes[i], format("%.15g", 0.1 * reference),
+                    row.sizes[i]);
+    }
+  }
+  return s;
+}
 
 }  // namespace
 
-TEST(Dxo, AllAnswersDefaultWriteTheTitleAndOnePolylinePerElement) {
-  Session s;
-  s.write("plate.vmz", rectangle());
-  DxoAnswers a;  // polylines, everything else n
-  Result r = s.run("rea\nplate\ndxo\n\n" + a.lines() + "end\n");
-  EXPECT_EQ(r.out, startup() + step("rea") +
-                       job_dialogue("Read a .vmz file to buffer a or b", "new", "plate") +
-                       reading("plate.vmz", "Rectangular mesh", "Mesh", 1, 4, 1) + step("dxo") +
-                       dxo_dialogue("plate", "", a) + step("end") + leave());
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.status, 0);
-  // Extents x 0..2, y 0..1, reference size 2: title at (0.1, 1.2), height 0.4. The node list
-  // is closed already, so the polyline has its five entries and nothing more.
-  EXPECT_EQ(s.read("plate.dxf"), dxf_head() +
-                                     dxf_text("TITLE", {"      0.1000000", "      1.2000000", zero},
-                                              "      0.4000000", "Rectangular mesh - Mesh") +
-                                     dxf_polyline("LINES", {{zero, zero, zero},
-                                                            {two, zero, zero},
-                                                            {two, one, zero},
-                                                            {zero, one, zero},
-                                                            {zero, zero, zero}}) +
-                                     dxf_end());
-  EXPECT_EQ(s.files(), (std::vector<std::string>{"plate.dxf", "plate.vmz"}));
+TEST(Dxo, DrawsWhatTheModelDrawsAndDxiReadsItBack) {
+  unsigned seed = 7;
+  for (const Row& row : rows) {
+    Mesh m = random_mesh(++seed, row.counts, row.npoin);
+    Model expected = model(m, row);
+    Session s;
+    s.write("plate.vmz", m.text());
+    std::string answers = "rea\nplate\ndxo\n\n";
+    for (const std::string& a : row.answers) answers += a + "\n";
+    for (int i = 0; i < 4; ++i) answers += row.answers[i + 3] == "y" ? row.sizes[i] + "\n" : "";
+    Result r = s.run(answers + "wri\nback\nend\n");
+    int ne = static_cast<int>(m.elements.size()), np = row.npoin;
+    int ns = static_cast<int>(m.specials.size());
+    EXPECT_EQ(r.out, startup() + rea_step("new", "plate", "Plate", "P", ne, np, ns) +
+                         step("dxo") + dxo_screen(row, expected.reference) +
+                         wri_step("plate", "back", ne, np, ns) + step("end") + leave());
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(s.read("plate.dxf"), expected.drawing) << seed;
+    EXPECT_EQ(s.read("back.vmz"), m.text());  // the buffer is left as it was
+    if (row.answers[0] == "l") {  // lines only: nothing to import
+      EXPECT_NE(s.run("dxi\nplate\nend\n").out.find(counts(0, 0, 0)), std::string::npos);
+      continue;
+    }
+    if (m.elements.empty()) continue;
+    // Every vertex of every polyline comes back as a point of its own.
+    Mesh back;
+    for (const auto& e : m.elements) {
+      std::vector<int> chain = e;
+      std::size_t n = e.size();
+      if ((n == 4 || n == 8 || n == 9) && e.front() != e.back()) chain.push_back(e.front());
+      back.elements.emplace_back();
+      for (int p : chain) {
+        Point c = m.points[static_cast<std::size_t>(p - 1)];
+        back.points.push_back(row.answers[1] == "y" ? Point{c[1], c[2], c[0]} : c);
+        back.elements.back().push_back(static_cast<int>(back.points.size()));
+      }
+    }
+    r = s.run("dxi\nplate\nwri\nback\nend\n");
+    EXPECT_EQ(s.read("back.vmz"), mesh_file("Main title", "Mesh", back.elements, back.points));
+  }
 }
 
-TEST(Dxo, ConversionWritesPermutedCoordinatesAndLeavesTheBufferAsItWas) {
+TEST(Dxo, RefusesSizesOfZeroAndOutputsThatFail) {
   Session s;
-  s.write("bar.vmz", mesh_file("Bar", "B", {{1, 2}}, {{1.5, -2.25, 3.125}, {4.0, 0.5, -1.0}}, {}));
-  DxoAnswers a{"l", "y", "y", "", "", "", ""};
-  Result r = s.run("rea\nbar\ndxo\nbar\n" + a.lines() + "wri\nback\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find(dxo_dialogue("bar", "bar", a)), std::string::npos);
-  // Drawn x, y, z are the mesh's x2, x3, x1: (-2.25, 3.125, 1.5) and (0.5, -1, 4). Extents
-  // x -2.25..0.5, y -1..3.125; reference size 4.125 (the y side).
-  const DxfPoint p1{"     -2.2500000", "      3.1250000", "      1.5000000"};
-  const DxfPoint p2{"      0.5000000", "     -1.0000000", "      4.0000000"};
-  EXPECT_EQ(s.read("bar.dxf"), dxf_head() +
-                                   dxf_text("TITLE", {"     -2.1125000", "      3.9500000", zero},
-                                            "      0.8250000", "Bar - B") +
-                                   dxf_line("LINES", p1, p2) + dxf_point("MARNO", p1) +
-                                   dxf_point("MARNO", p2) + dxf_end());
-  // The buffer still holds the coordinates it held before the export.
-  EXPECT_EQ(s.read("back.vmz"),
-            lines({"Bar", "B", "    1       2       0", "    1     2        1     2",
-                   "    1      1.50000000     -2.25000000      3.12500000",
-                   "    2      4.00000000      0.50000000     -1.00000000"}));
-}
-
-TEST(Dxo, PointsWithoutElementsStillGetMarksAndNumbersFarFromTheTitle) {
-  Session s;
-  s.write("loose.vmz", mesh_file("Loose points", "Pts", {}, {{1, 1, 0}, {3, 2, 0.5}}, {2}));
-  DxoAnswers a{"", "", "y", "y", "y", "y", "y"};
-  Result r = s.run("rea\nloose\ndxo\n\n" + a.lines() + "0.5\n0.5\n0.5\n0.5\nend\n");
-  EXPECT_EQ(r.status, 0);
-  // No element: the reference size stays 1.0e30, so every size is offered as 1.0e29.
-  EXPECT_NE(r.out.find(dxo_dialogue("loose", "", a) +
-                       ask_real("Size of the marks in the special nodes", "1e+29", "0.5") +
-                       ask_real("Size of the numbers in the elements", "1e+29", "0.5") +
-                       ask_real("Size of the numbers in the nodes", "1e+29", "0.5") +
-                       ask_real("Size of the numbers in the special nodes", "1e+29", "0.5") +
-                       step("end")),
-            std::string::npos);
-  // The extents keep their starting values: the title lies far away.
-  const double reference = 1.0e30, xmin = 1.0e30, xmax = -1.0e30, ymin = 1.0e30, ymax = -1.0e30;
-  const DxfPoint title{xmin + 0.05 * (xmax - xmin), ymax + 0.2 * (ymax - ymin), zero};
-  const DxfPoint p1{one, one, zero}, p2{3.0, 2.0, 0.5};
-  // Special node at (3, 2, 0.5): a square of side 0.5 and its diagonals, at height 0.5.
-  const DxfPoint a1{2.75, 1.75, 0.5}, a2{3.25, 1.75, 0.5}, a3{3.25, 2.25, 0.5}, a4{2.75, 2.25, 0.5};
-  EXPECT_EQ(s.read("loose.dxf"),
-            dxf_head() + dxf_text("TITLE", title, 0.2 * reference, "Loose points - Pts") +
-                dxf_point("MARNO", p1) + dxf_point("MARNO", p2) + dxf_line("MARSN", a1, a2) +
-                dxf_line("MARSN", a2, a3) + dxf_line("MARSN", a3, a4) + dxf_line("MARSN", a4, a1) +
-                dxf_line("MARSN", a1, a3) + dxf_line("MARSN", a4, a2) +
-                dxf_text("NUMNO", {1.4, 1.4, zero}, 0.5, "1") +
-                dxf_text("NUMNO", {3.4, 2.4, 0.5}, 0.5, "2") +
-                dxf_text("NUMSN", {3.4, 1.25, 0.5}, 0.5, "1") + dxf_end());
-}
-
-TEST(Dxo, ElementWithCoincidentNodesGivesSizeZeroWhoseDefaultIsRefused) {
-  Session s;
-  s.write("flat.vmz", mesh_file("Flat", "F", {{1, 2}, {3, 4}},
-                                {{0, 0, 0}, {1, 0, 0}, {5, 5, 1}, {5, 5, 1}}, {}));
-  DxoAnswers a{"l", "", "", "", "y", "", ""};
-  Result r = s.run("rea\nflat\ndxo\n\n" + a.lines() + "\n0\n-1\n0.25\nend\n");
-  EXPECT_EQ(r.status, 0);
+  s.write("flat.vmz", mesh_file("Flat", "F", {{1, 2}, {3, 3}}, {{0, 0, 0}, {1, 0, 0}, {5, 5, 1}}));
+  Result r = s.run("rea\nflat\ndxo\n\nl\n\n\n\ny\n\n\n\n0\n-1\n0.25\nend\n");
   const std::string refused = "\nERROR: positive number expected - repeat answer ...\n";
   const std::string question = "Size of the numbers in the elements";
   EXPECT_NE(r.out.find("\nWriting file: flat.dxf\n" + ask_real(question, "0", "") + refused +
                        ask_real(question, "0", "0") + refused + ask_real(question, "0", "-1") +
                        refused + ask_real(question, "0", "0.25") + step("end")),
             std::string::npos);
-  // The second element has extent 0: the title height is 0.
-  EXPECT_EQ(s.read("flat.dxf"), dxf_head() +
-                                    dxf_text("TITLE", {0.25, 6.0, zero}, zero, "Flat - F") +
-                                    dxf_line("LINES", {zero, zero, zero}, {one, zero, zero}) +
-                                    dxf_line("LINES", {5.0, 5.0, one}, {5.0, 5.0, one}) +
-                                    dxf_text("NUMEL", {0.375, -0.125, zero}, 0.25, "1") +
-                                    dxf_text("NUMEL", {4.875, 4.875, one}, 0.25, "2") + dxf_end());
-}
-
-TEST(Dxo, FourNodeListsCloseOnlyWhenTheirEndsDiffer) {
-  Session s;
-  s.write("quads.vmz", mesh_file("Quads", "Q", {{1, 2, 3, 4}, {1, 2, 3, 4, 1}, {1, 2, 3, 1}},
-                                 {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {}));
-  DxoAnswers lines_mode{"l", "", "", "", "", "", ""};
-  DxoAnswers polyline_mode;
-  Result r = s.run("rea\nquads\ndxo\nlines\n" + lines_mode.lines() + "dxo\npolys\n" +
-                   polyline_mode.lines() + "end\n");
-  EXPECT_EQ(r.status, 0);
-  const DxfPoint p1{zero, zero, zero}, p2{one, zero, zero}, p3{one, one, zero}, p4{zero, one, zero};
-  const std::string title =
-      dxf_head() + dxf_text("TITLE", {"      0.0500000", "      1.2000000", zero},
-                            "      0.2000000", "Quads - Q");
-  // Open list: a closing segment. Closed list: its chain ends at node 1 already. Three nodes
-  // with the first repeated: no closing segment.
-  EXPECT_EQ(s.read("lines.dxf"), title + dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
-                                     dxf_line("LINES", p3, p4) + dxf_line("LINES", p4, p1) +
-                                     dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
-                                     dxf_line("LINES", p3, p4) + dxf_line("LINES", p4, p1) +
-                                     dxf_line("LINES", p1, p2) + dxf_line("LINES", p2, p3) +
-                                     dxf_line("LINES", p3, p1) + dxf_end());
-  EXPECT_EQ(s.read("polys.dxf"), title + dxf_polyline("LINES", {p1, p2, p3, p4, p1}) +
-                                     dxf_polyline("LINES", {p1, p2, p3, p4, p1}) +
-                                     dxf_polyline("LINES", {p1, p2, p3, p1}) + dxf_end());
-}
-
-TEST(Dxo, ThreeAndTwentyNodeChainsStayOpenAndNineNodesClose) {
-  std::vector<std::array<double, 3>> points;
-  for (int p = 1; p <= 20; ++p) points.push_back({1.0 * p, 1.0 * (p % 3), 0.25 * p});
-  std::vector<int> nine, twenty;
-  for (int p = 1; p <= 9; ++p) nine.push_back(p);
-  for (int p = 1; p <= 20; ++p) twenty.push_back(p);
-  Session s;
-  s.write("chains.vmz", mesh_file("Chains", "C", {{1, 2, 3}, nine, twenty}, points, {}));
-  DxoAnswers lines_mode{"l", "", "", "", "", "", ""};
-  DxoAnswers polyline_mode{"p", "", "", "", "", "", ""};
-  Result r = s.run("rea\nchains\ndxo\nlines\n" + lines_mode.lines() + "dxo\npolys\n" +
-                   polyline_mode.lines() + "end\n");
-  EXPECT_EQ(r.status, 0);
-  auto P = [](int p) { return DxfPoint{1.0 * p, 1.0 * (p % 3), 0.25 * p}; };
-  // Extents x 1..20, y 0..2; reference size 2 (the 3-node element's x and y sides).
-  const std::string title = dxf_head() + dxf_text("TITLE", {1.95, 2.4, zero}, 0.4, "Chains - C");
-  std::string segments = dxf_line("LINES", P(1), P(2)) + dxf_line("LINES", P(2), P(3));
-  for (int k = 2; k <= 9; ++k) segments += dxf_line("LINES", P(k - 1), P(k));
-  segments += dxf_line("LINES", P(9), P(1));
-  for (int k = 2; k <= 20; ++k) segments += dxf_line("LINES", P(k - 1), P(k));
-  EXPECT_EQ(s.read("lines.dxf"), title + segments + dxf_end());
-
-  std::vector<DxfPoint> v9, v20;
-  for (int k = 1; k <= 9; ++k) v9.push_back(P(k));
-  v9.push_back(P(1));
-  for (int k = 1; k <= 20; ++k) v20.push_back(P(k));
-  EXPECT_EQ(s.read("polys.dxf"), title + dxf_polyline("LINES", {P(1), P(2), P(3)}) +
-                                     dxf_polyline("LINES", v9) + dxf_polyline("LINES", v20) +
-                                     dxf_end());
-}
-
-TEST(Dxo, SpecialNodesAreNumberedByTheirPlaceInTheList) {
-  Session s;
-  s.write("tri.vmz",
-          mesh_file("Special", "S", {{1, 2, 3}}, {{0, 0, 0}, {4, 0, 0}, {4, 2, 0}}, {3, 1, 2}));
-  DxoAnswers a{"", "", "", "", "", "", "y"};
-  Result r = s.run("rea\ntri\ndxo\n\n" + a.lines() + "1\nend\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find(ask_real("Size of the numbers in the special nodes", "0.4", "1")),
+  EXPECT_NE(s.read("flat.dxf").find(dxf_text("NUMEL", xyz({4.875, 4.875, 1}), 0.25, "2")),
             std::string::npos);
-  // Reference size 4; the numbers 1, 2, 3 stand beside points 3, 1 and 2.
-  EXPECT_EQ(s.read("tri.dxf"),
-            dxf_head() +
-                dxf_text("TITLE", {"      0.2000000", "      2.4000000", zero}, "      0.8000000",
-                         "Special - S") +
-                dxf_polyline("LINES", {{zero, zero, zero}, {4.0, zero, zero}, {4.0, two, zero}}) +
-                dxf_text("NUMSN", {4.8, 0.5, zero}, one, "1") +
-                dxf_text("NUMSN", {0.8, -1.5, zero}, one, "2") +
-                dxf_text("NUMSN", {4.8, -1.5, zero}, one, "3") + dxf_end());
-}
 
-TEST(Dxo, NeedsAPoint) {
-  Session s;
-  Result r = s.run("dxo\nend\n");
-  EXPECT_EQ(r.out,
-            startup() + step("dxo") + "\nERROR: need at least one point\n" + step("end") + leave());
-  EXPECT_TRUE(s.files().empty());
-}
-
-TEST(Dxo, OutputThatCannotBeOpenedIsRefusedAndTheBufferKept) {
-  Session s;
-  s.write("plate.vmz", rectangle());
-  DxoAnswers a{"", "y", "", "", "", "", ""};
-  Result r = s.run("rea\nplate\ndxo\nnodir/plate\n" + a.lines() + "\nwri\nback\nend\n");
-  EXPECT_EQ(r.out, startup() + step("rea") +
-                       job_dialogue("Read a .vmz file to buffer a or b", "new", "plate") +
-                       reading("plate.vmz", "Rectangular mesh", "Mesh", 1, 4, 1) + step("dxo") +
-                       dxo_dialogue("plate", "nodir/plate", a) +
-                       "\nNothing changed - press the Return key ...\n" + step("wri") +
-                       job_dialogue("Write a .vmz file with buffer a or b", "nodir/plate", "back") +
-                       counts(1, 4, 1) + "\nWriting file: back.vmz\n" + step("end") + leave());
+  // A folder that does not exist, and a disk too small for the drawing.
+  const std::string refusal = "\nNothing changed - press the Return key ...";
+  const std::string first = s.read("flat.dxf");
+  r = s.run("rea\nflat\ndxo\nno/flat\n\n\n\n\n\n\n\n\nend\n");
+  EXPECT_NE(r.out.find("\nWriting file: no/flat.dxf\n" + refusal + "\n" + step("end")),
+            std::string::npos);
   EXPECT_EQ(r.err, warning("Unable to open output file - jobname.dxf"));
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(s.read("back.vmz"), rectangle());
-  EXPECT_EQ(s.files(), (std::vector<std::string>{"back.vmz", "plate.vmz"}));
-}
-
-TEST(Dxo, DrawingThatCannotBeWrittenCompletelyLeavesTheOldOne) {
   std::vector<std::vector<int>> bars;
-  std::vector<std::array<double, 3>> points;
-  for (int e = 1; e <= 400; ++e) bars.push_back({e, e + 1});
-  for (int p = 1; p <= 401; ++p) points.push_back({0.5 * p, 0, 0});
-  Session s;
-  s.write("big.vmz", mesh_file("Big", "B", bars, points, {}));
-  s.write("big.dxf", "old drawing\n");
-  DxoAnswers a;
-  Result r;
-  {
-    FileSizeLimit limit(32 * 1024);  // room for the session's output, not for the drawing
-    r = s.run("rea\nbig\ndxo\n\n" + a.lines() + "\nend\n");
-  }
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find(dxo_dialogue("big", "", a) +
-                       "\nNothing changed - press the Return key ... \n" + step("end")),
+  std::vector<Point> points{{0, 0, 0}};
+  for (int e = 1; e <= 400; ++e) bars.push_back({e, e + 1}), points.push_back({0.5 * e, 0, 0});
+  s.write("flat.vmz", mesh_file("Big", "B", bars, points));
+  s.limit_file_size(32 * 1024);
+  r = s.run("rea\nflat\ndxo\n\n\n\n\n\n\n\n\n\nend\n");
+  EXPECT_NE(r.out.find("\nWriting file: flat.dxf\n" + refusal + " \n" + step("end")),
             std::string::npos);
   EXPECT_EQ(r.err, warning("Unable to write output file - jobname.dxf"));
-  EXPECT_EQ(s.read("big.dxf"), "old drawing\n");
-  EXPECT_EQ(s.files(), (std::vector<std::string>{"big.dxf", "big.vmz"}));
+  EXPECT_EQ(s.read("flat.dxf"), first);
+  s.limit_file_size(0);
+
+  // Without a point the shell refuses; called anyway, the export refuses too.
+  EXPECT_EQ(s.run("dxo\nend\n").out,
+            startup() + step("dxo") + "\nERROR: need at least one point\n" + step("end") + leave());
+  inprocess::Console console("\n");
+  exchange::vmzdxo(mesh::MeshBuffer{}, s.path("none"), mesh::Titles{});
+  EXPECT_EQ(console.out(), "\nNothing changed - press the Return key ...\n");
+  EXPECT_EQ(console.err(), warning("There is nothing to write in the .dxf file"));
+  EXPECT_FALSE(s.exists("none.dxf"));
 }
 
-TEST(Dxo, BufferWithoutPointsIsRefusedWithoutAQuestion) {
-  // The shell never calls the export without a point; called anyway, it refuses.
-  char input[] = "\n";
-  char* out_text = nullptr;
-  char* err_text = nullptr;
-  std::size_t out_size = 0, err_size = 0;
-  console::Streams saved = console::streams();
-  console::streams().in = ::fmemopen(input, 1, "r");
-  console::streams().out = ::open_memstream(&out_text, &out_size);
-  console::streams().err = ::open_memstream(&err_text, &err_size);
-  Session s;  // only for its empty directory
-  exchange::vmzdxo(mesh::MeshBuffer{}, s.path("empty"), mesh::Titles{});
-  std::fclose(console::streams().in);
-  std::fclose(console::streams().out);
-  std::fclose(console::streams().err);
-  console::streams() = saved;
-  EXPECT_EQ(std::string(out_text, out_size), "\nNothing changed - press the Return key ...\n");
-  EXPECT_EQ(std::string(err_text, err_size), warning("There is nothing to write in the .dxf file"));
-  EXPECT_TRUE(s.files().empty());
-  std::free(out_text);
-  std::free(err_text);
+TEST(DxfWriter, LayerNamesAreTrimmedAndCutToEight) {
+  inprocess::Directory dir;
+  auto dxf = exchange::dxfopn("d");
+  ASSERT_NE(dxf, nullptr);
+  EXPECT_EQ(dxf->layer(), "0");
+  dxf->dxflay("  ABCDEFGH ");
+  EXPECT_EQ(dxf->layer(), "ABCDEFGH");
+  dxf->dxflay(" A LONG LAYER");
+  console::OneVector<double> none(0);
+  dxf->dxfpol(0, none, none, none);
+  dxf->dxfcls();
+  EXPECT_EQ(dir.read("d.dxf"), dxf_head + dxf_polyline("A LONG L", {}) + dxf_end);
 }
