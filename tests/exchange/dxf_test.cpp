@@ -49,7 +49,6 @@ struct Row {
 const Row rows[] = {
     {{1, 2, 3, 4, -4, 5, 8, -8, 9, -9, 20}, 24, "l yyyyy", {0.5, 0.75, 1.25, 2}},
     {{2, 3, 4, -4, 8, -8, 9, -9, 20, 6}, 24, " yyyyyy", {0, 0, 0, 0}},
-    {{3, -9, 20}, 24, "pnnnnnn", {}},
     {{}, 1, "pyyyyyy", {0.5, 0.75, 1.25, 2}},  // no element: reference size 1e30
 };
 
@@ -88,8 +87,8 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
   for (const auto& e : elements) {
     Point lo{1e30, 1e30, 1e30}, hi{-1e30, -1e30, -1e30};
     for (int p : e) {
-      for (int j = 0; j < 3; ++j) lo[j] = std::min(lo[j], at[p - 1][j]);
-      for (int j = 0; j < 3; ++j) hi[j] = std::max(hi[j], at[p - 1][j]);
+      for (int j = 0; j < 3; ++j)
+        lo[j] = std::min(lo[j], at[p - 1][j]), hi[j] = std::max(hi[j], at[p - 1][j]);
     }
     ref = std::min(ref, std::max({0.0, hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]}));
     xmin = std::min(xmin, lo[0]), xmax = std::max(xmax, hi[0]);
@@ -103,23 +102,20 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
   for (const auto& e : elements) {
     std::vector<Xyz> v;
     for (int p : chain(e)) v.push_back(xyz(at[p - 1]));
-    for (std::size_t k = 1; row.answers[0] == 'l' && k < v.size(); ++k) {
+    for (std::size_t k = 1; row.answers[0] == 'l' && k < v.size(); ++k)
       d += dxf_line("LINES", v[k - 1], v[k]);
-    }
     if (row.answers[0] != 'l') d += dxf_polyline("LINES", v);
   }
   auto size = [&](int i) { return row.sizes[i] > 0 ? row.sizes[i] : 0.1 * ref; };
-  for (std::size_t p = 0; row.answers[2] == 'y' && p < at.size(); ++p) {
+  for (std::size_t p = 0; row.answers[2] == 'y' && p < at.size(); ++p)
     d += dxf_point("MARNO", xyz(at[p]));
-  }
   for (std::size_t k = 0; row.answers[3] == 'y' && k < specials.size(); ++k) {
     auto [x, y, z] = at[specials[k] - 1];
     double h = size(0) / 2;
     Xyz c[] = {xyz({x - h, y - h, z}), xyz({x + h, y - h, z}), xyz({x + h, y + h, z}),
                xyz({x - h, y + h, z})};
-    for (auto [i, j] : {std::pair{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {3, 1}}) {
+    for (auto [i, j] : {std::pair{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {3, 1}})
       d += dxf_line("MARSN", c[i], c[j]);
-    }
   }
   for (std::size_t e = 0; row.answers[4] == 'y' && e < boxes.size(); ++e) {
     auto [lo, hi] = boxes[e];
@@ -171,6 +167,24 @@ std::string dxo_screen(const Row& row, double ref) {
   return s;
 }
 
+const std::string heading = "Read a .dxf file (AutoCad 10) to buffer a or b";
+
+// A polyline of n vertices at (k, 2k, 3k).
+std::string polyline_of(int n) {
+  std::vector<Xyz> v;
+  for (int k = 1; k <= n; ++k) v.push_back(xyz({1.0 * k, 2.0 * k, 3.0 * k}));
+  return dxf_polyline("LINES", v);
+}
+
+// The n-th line `from` after the line `after` becomes `to`.
+std::string replace_after(std::string text, const std::string& after, int n,
+                          const std::string& from, const std::string& to) {
+  std::size_t at = 0;
+  for (int i = 0; i < n; ++i) at = text.find("\n" + after + "\n", at) + 1;
+  at = text.find("\n" + from + "\n", at);
+  return text.replace(at + 1, from.size(), to);
+}
+
 }  // namespace
 
 TEST(Dxo, DrawsWhatTheModelDrawsAndDxiReadsItBack) {
@@ -217,7 +231,7 @@ TEST(Dxo, DrawsWhatTheModelDrawsAndDxiReadsItBack) {
   }
 }
 
-TEST(Dxo, RefusesSizesOfZeroAndOutputsThatFail) {
+TEST(Dxo, RefusesSizesOfZero) {
   Session s;
   s.write("flat.vmz", mesh_file("Flat", "F", {{1, 2}, {3, 3}}, {{0, 0, 0}, {1, 0, 0}, {5, 5, 1}}));
   Result r = s.run("rea\nflat\ndxo\n\nl\n\n\n\ny\n\n\n\n0\n-1\n0.25\nend\n");
@@ -227,37 +241,7 @@ TEST(Dxo, RefusesSizesOfZeroAndOutputsThatFail) {
                        ask_real(question, "0", "0") + refused + ask_real(question, "0", "-1") +
                        refused + ask_real(question, "0", "0.25") + step("end")),
             std::string::npos);
-  EXPECT_NE(s.read("flat.dxf").find(dxf_text("NUMEL", xyz({4.875, 4.875, 1}), 0.25, "2")),
-            std::string::npos);
-  r = s.run("rea\nflat\ndxo\nno/flat\n\n\n\n\n\n\n\n\nend\n");
-  EXPECT_NE(
-      r.out.find("\nWriting file: no/flat.dxf\n\nNothing changed - press the Return key ...\n" +
-                 step("end")),
-      std::string::npos);
-  EXPECT_EQ(r.err, warning("Unable to open output file - jobname.dxf"));
 }
-
-namespace {
-
-const std::string heading = "Read a .dxf file (AutoCad 10) to buffer a or b";
-
-// A polyline of n vertices at (k, 2k, 3k).
-std::string polyline_of(int n) {
-  std::vector<Xyz> v;
-  for (int k = 1; k <= n; ++k) v.push_back(xyz({1.0 * k, 2.0 * k, 3.0 * k}));
-  return dxf_polyline("LINES", v);
-}
-
-// The n-th line `from` after the line `after` becomes `to`.
-std::string replace_after(std::string text, const std::string& after, int n,
-                          const std::string& from, const std::string& to) {
-  std::size_t at = 0;
-  for (int i = 0; i < n; ++i) at = text.find("\n" + after + "\n", at) + 1;
-  at = text.find("\n" + from + "\n", at);
-  return text.replace(at + 1, from.size(), to);
-}
-
-}  // namespace
 
 TEST(Dxi, EveryPolylineIsAnElementOfNewPoints) {
   // Sections before the entities count for nothing, nor do other entities or an empty polyline.
@@ -331,7 +315,7 @@ TEST(Dxi, FaultsOfTheDrawingEndTheProgram) {
   }
 }
 
-TEST(Dxi, ReadsLongLinesInPiecesAndAMissingFileAsNoMesh) {
+TEST(Dxi, LongLinesAndAMissingFile) {
   Session s;  // the 80th character of a long line starts the next line read
   s.write("long.dxf", std::string(79, 'x') + "ENTITIES\n  0\n" + polyline_of(2) + dxf_end);
   Result r = s.run("dxi\nlong\nwri\nback\ndxi\nnone\n\nend\n");
@@ -341,4 +325,30 @@ TEST(Dxi, ReadsLongLinesInPiecesAndAMissingFileAsNoMesh) {
                        counts(0, 0, 0) + step("end")),
             std::string::npos);
   EXPECT_EQ(r.err, warning("File not found - jobname.dxf"));
+}
+
+// wrp: one coordinate of every point in a file named after the buffer.
+TEST(Wrp, WritesTheChosenCoordinateOfEveryPoint) {
+  Session s;
+  s.write("plate.vmz", mesh_file("Plate", "P", {{1, 2}}, {{-0.5, 12, 3.125}, {2.25, 0, -1234.5}}));
+  const std::string axis = "x,y or z (1,2 or 3)", refused = "\nERROR: repeat answer ...\n";
+  Result r = s.run("rea\nplate\nwrp\n0\n4\n\nwrp\n3\nend\n");
+  EXPECT_EQ(r.out, startup() + rea_step("new", "plate", "Plate", "P", 1, 2, 0) + step("wrp") +
+                       "\nWrite a .pva file with one of the coordinates of a .vmz file\n" +
+                       ask_int(axis, 1, "0") + refused + ask_int(axis, 1, "4") + refused +
+                       ask_int(axis, 1, "") + "\nWriting file: plate_1.pva\n" + step("wrp") +
+                       "\nWrite a .pva file with one of the coordinates of a .vmz file\n" +
+                       ask_int(axis, 1, "3") + "\nWriting file: plate_1.pva\n" + step("end") +
+                       leave());
+  // The second run replaced the first file.
+  EXPECT_EQ(s.read("plate_1.pva"), lines({"    1      3.12500000", "    2  -1234.50000000"}));
+  s.run("rea\nplate\nwrp\n1\nrea\nplate\nwrp\n2\nend\n");
+  EXPECT_EQ(s.read("plate_1.pva"), lines({"    1     12.00000000", "    2      0.00000000"}));
+
+  // A buffer not read by rea is named buffa.
+  s.write("bar.dxf",
+          "  0\nENTITIES\n  0\nPOLYLINE\n  0\nVERTEX\n 10\n1\n 20\n2\n 30\n3\n  0\nSEQEND\n"
+          "  0\nENDSEC\n");
+  s.run("dxi\nbar\nwrp\n2\nend\n");
+  EXPECT_EQ(s.read("buffa_1.pva"), "    1      2.00000000\n");
 }

@@ -34,12 +34,6 @@ std::string read(const std::string& name) {
   std::ifstream in(name);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-std::vector<std::string> files() {  // in the working directory, sorted
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(".")) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 // clang-format on
 
 }  // namespace tool
@@ -55,13 +49,41 @@ std::string misuse(const std::string& message, const std::string& command) {
   return "vmztool: " + message + "\nTry 'vmztool " + command + "--help'.\n";
 }
 
+// A 9-node quadrangle on (0,0)-(2,2), a line below it (numbered lower), a triangle, two points
+// (one special); node numbers sparse and unsorted: 40 30 20 7 8 9 1 2 3 round from (0,0) to (1,1).
+const char* const plate_v4 =
+    "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n"
+    "$PhysicalNames\n2\n0 7 \"special_nodes\"\n2 3 \"plate\"\n$EndPhysicalNames\n"
+    "$Entities\n2 1 1 0\n10 0 0 0 1 7\n11 2 0 0 0\n5 0 0 0 2 0 0 0 2 10 -11\n"
+    "1 0 0 0 2 2 0 1 3 1 5\n$EndEntities\n"
+    "$Nodes\n3 9 1 40\n0 10 0 1\n40\n0 0 0\n1 5 1 1\n30\n1 0 0 0.5\n"
+    "2 1 0 7\n20\n7\n8\n9\n1\n2\n3\n2 0 0\n2 1 0\n2 2 0\n1 2 0\n0 2 0\n0 1 0\n1 1 0\n$EndNodes\n"
+    "$Elements\n5 5 2 9\n2 1 10 1\n5 40 20 8 1 30 7 9 2 3\n2 1 2 1\n6 40 20 8\n"
+    "1 5 1 1\n2 40 20\n0 10 15 1\n9 8\n0 11 15 1\n8 20\n$EndElements\n";
+
+// Draws a mesh with the given options; answers the picture.
+std::string draw(const std::string& mesh, std::vector<std::string> options) {
+  tool::write("m.vmz", mesh);
+  options.insert(options.begin(), {"svg", "m"});
+  tool::run(options);
+  return tool::read("m.svg");
+}
+std::string points(const std::vector<Point>& xyz) {
+  return mesh_file("P", "M", {}, xyz);
+}
+// The dots of the points, in order.
+std::string dots(const std::vector<std::pair<double, double>>& at) {
+  std::string text = "<g id=\"points\" fill=\"#222222\">\n";
+  for (auto [x, y] : at) text += format("<circle cx=\"%.2f\" cy=\"%.2f\" r=\"1.5\"/>\n", x, y);
+  return text + "</g>\n";
+}
+
 }  // namespace
 
 TEST(VmzCli, AnswersEachCommandLine) {
   inprocess::Directory dir;
   tool::write("m.vmz", square);
   tool::write("six.vmz", six);
-  tool::write("bad.vmz", "Square\nS\n1 4 0\n2 4 1 2 3 4\n");
   tool::write("bad.msh", "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$Nodes\n1\n1 0 0\n$EndNodes\n");
   const std::string job = "': use letters, digits and the characters $ . / : \\ _ only";
   const std::string skipped =
@@ -90,7 +112,6 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"import", "a.msh"}, "2" + misuse("missing job name", "import ")},
       {{"import", "a.msh", "b", "c"}, "2" + misuse("unexpected argument 'c'", "import ")},
       {{"svg", "none"}, "1vmztool: cannot open none.vmz: No such file or directory\n"},
-      {{"export", "bad", "--to", "msh"}, "1vmztool: bad.vmz: element 1: Wrong element number\n"},
       {{"import", "bad.msh", "m"}, "1vmztool: bad.msh: $Nodes: invalid coordinate '$EndNodes'\n"},
       {{"import", ".", "m"}, "1vmztool: cannot open .: it is a directory\n"},
       {{"svg", "m", "-o", "."}, "1vmztool: cannot create .: it is a directory\n"},
@@ -107,28 +128,19 @@ TEST(VmzCli, AnswersEachCommandLine) {
     EXPECT_EQ(std::to_string(r.status) + r.out + r.err, expected) << args.size();
   }
   EXPECT_EQ(tool::read("back.vmz"), square);
-  EXPECT_EQ(tool::files(),
-            (std::vector<std::string>{"back.vmz", "bad.msh", "bad.vmz", "m.svg", "m.vmz", "six.vmz",
-                                      "six.vtk", "sub.msh", "sub.vtk"}));
   // The help wins over anything else on the line, up to "--".
-  EXPECT_EQ(tool::run({"help"}).out.rfind("Usage: vmztool COMMAND [ARGUMENTS]\n", 0), 0u);
-  for (const char* command : {"svg", "export", "import"}) {
-    tool::Run r = tool::run({command, "--bogus", "x", "-h", "--", "--help"});
-    EXPECT_EQ(std::to_string(r.status) + r.out.substr(0, 15 + std::strlen(command)),
-              std::string("0Usage: vmztool ") + command);
-    EXPECT_EQ(tool::run({"help", command}).out, r.out);
-  }
+  tool::Run help = tool::run({"svg", "--bogus", "x", "-h", "--", "--help"});
+  EXPECT_EQ(std::to_string(help.status) + help.out.substr(0, 18), "0Usage: vmztool svg");
+  EXPECT_EQ(tool::run({"help", "svg"}).out, help.out);
 }
 
 TEST(VmzExport, WritesVtkAndGmshFilesLineByLine) {
   inprocess::Directory dir;
   // A closed 4-node quadrilateral, a 3-node line, a 6-node element no format has; point 3 special.
-  tool::write(
-      "m.vmz",
-      mesh_file(
-          "Two", "T", {{1, 2, 3, 4, 1}, {4, 5, 6}, {1, 2, 3, 4, 5, 6}},
-          {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-0.5, 1.25, 0}, {-1, 1.5, 2.00000001}},
-          {3}));
+  // clang-format off
+  tool::write("m.vmz", mesh_file("Two", "T", {{1, 2, 3, 4, 1}, {4, 5, 6}, {1, 2, 3, 4, 5, 6}},
+      {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-0.5, 1.25, 0}, {-1, 1.5, 2.00000001}}, {3}));
+  // clang-format on
   EXPECT_EQ(tool::run({"export", "m", "--to", "vtk"}).status, 0);
   EXPECT_EQ(tool::read("m.vtk"),
             "# vtk DataFile Version 3.0\nTwo\nASCII\nDATASET UNSTRUCTURED_GRID\nPOINTS 6 double\n"
@@ -165,40 +177,19 @@ TEST(VmzExport, NodeListsGiveTheirCellTypes) {
   tool::write("m.vmz", mesh_file("K", "K", lists, points));
   // clang-format off
   const std::pair<std::vector<std::string>, std::string> rows[] = {
-      {{}, "3|21|9|12|28|25|9|23|28|"},
-      {{"--eight-node", "quad"}, "3|21|9|23|28|25|9|23|28|"},
-      {{"--eight-node=brick"}, "3|21|9|12|28|25|9|12|28|"}};
+      {{}, "3\n21\n9\n12\n28\n25\n9\n23\n28\n"},
+      {{"--eight-node", "quad"}, "3\n21\n9\n23\n28\n25\n9\n23\n28\n"},
+      {{"--eight-node=brick"}, "3\n21\n9\n12\n28\n25\n9\n12\n28\n"}};
   // clang-format on
   for (auto [args, types] : rows) {
     args.insert(args.begin(), {"export", "m", "--to", "vtk"});
     tool::Run r = tool::run(args);
-    std::string text = tool::read("m.vtk"), got;
-    for (std::size_t at = text.find("CELL_TYPES 9\n") + 13; text[at] != 'C'; ++at) {
-      got += text[at] == '\n' ? '|' : text[at];
-    }
-    EXPECT_EQ(got, types);
+    EXPECT_NE(tool::read("m.vtk").find("CELL_TYPES 9\n" + types + "CELL_DATA"), std::string::npos);
     EXPECT_EQ(r.err,
               "vmztool: warning: 8 elements not written: no cell type for their node "
               "list (the first is element 7, with 1 entries)\n");
   }
 }
-
-namespace {
-
-// A 9-node quadrangle on (0,0)-(2,2), a line along its lower side, a triangle and two points,
-// one in the special-node group. Node numbers are sparse and out of order: (0,0) is 40, (1,0)
-// 30, (2,0) 20, (2,1) 7, (2,2) 8, (1,2) 9, (0,2) 1, (0,1) 2, (1,1) 3; the line's number is
-// lower than the quadrangle's.
-const char* const plate_v4 =
-    "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n"
-    "$PhysicalNames\n2\n0 7 \"special_nodes\"\n2 3 \"plate\"\n$EndPhysicalNames\n"
-    "$Entities\n2 1 1 0\n10 0 0 0 1 7\n11 2 0 0 0\n5 0 0 0 2 0 0 0 2 10 -11\n"
-    "1 0 0 0 2 2 0 1 3 1 5\n$EndEntities\n"
-    "$Nodes\n3 9 1 40\n0 10 0 1\n40\n0 0 0\n1 5 1 1\n30\n1 0 0 0.5\n"
-    "2 1 0 7\n20\n7\n8\n9\n1\n2\n3\n2 0 0\n2 1 0\n2 2 0\n1 2 0\n0 2 0\n0 1 0\n1 1 0\n$EndNodes\n"
-    "$Elements\n5 5 2 9\n2 1 10 1\n5 40 20 8 1 30 7 9 2 3\n2 1 2 1\n6 40 20 8\n"
-    "1 5 1 1\n2 40 20\n0 10 15 1\n9 8\n0 11 15 1\n8 20\n$EndElements\n";
-}  // namespace
 
 TEST(VmzImport, ReadsSparseNumbersInTheirOrder) {
   // Points in the order of the node numbers, the line first, the quadrangle closed in trelmo's
@@ -225,9 +216,16 @@ TEST(VmzImport, ReadsSparseNumbersInTheirOrder) {
               "2\n$EndNodes\n");
   EXPECT_EQ(tool::run({"import", "p.msh", "out"}).err, "");  // nodes without elements
   EXPECT_EQ(tool::read("out.vmz"), mesh_file("p.msh", "Mesh", {}, {{2, 2, 2}, {1, 1, 1}}));
+  tool::write(
+      "q.msh",
+      "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$PhysicalNames\n1\n0 1 \"special_nodes\"\n"
+      "$EndPhysicalNames\n$Nodes\n1\n1 0 0 0\n$EndNodes\n$Elements\n1\n1 15 0 1\n$EndElements\n");
+  EXPECT_EQ(tool::run({"import", "q.msh", "out"}).err,
+            "vmztool: warning: 1 element of other kinds skipped: "
+            "1 of Gmsh type 15 (1-node point outside the group special_nodes)\n");
 }
 
-TEST(VmzImport, FaultsOfTheFileAreReportedWithTheirPlace) {
+TEST(VmzImport, FaultsNameTheirPlace) {
   const std::string v2 = "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n";
   const std::string v4 = "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n";
   const std::string nodes = "$Nodes\n2\n1 0 0 0\n3 1 0 0\n$EndNodes\n";
@@ -256,29 +254,8 @@ TEST(VmzImport, FaultsOfTheFileAreReportedWithTheirPlace) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "vmztool: bad.msh: " + message + "\n") << text;
   }
-  EXPECT_EQ(tool::files(), std::vector<std::string>{"bad.msh"});
+  EXPECT_FALSE(std::filesystem::exists("out.vmz"));
 }
-
-namespace {
-
-// Draws a mesh with the given options; answers the picture.
-std::string draw(const std::string& mesh, std::vector<std::string> options) {
-  tool::write("m.vmz", mesh);
-  options.insert(options.begin(), {"svg", "m"});
-  tool::run(options);
-  return tool::read("m.svg");
-}
-std::string points(const std::vector<Point>& xyz) {
-  return mesh_file("P", "M", {}, xyz);
-}
-// The dots of the points, in order.
-std::string dots(const std::vector<std::pair<double, double>>& at) {
-  std::string text = "<g id=\"points\" fill=\"#222222\">\n";
-  for (auto [x, y] : at) text += format("<circle cx=\"%.2f\" cy=\"%.2f\" r=\"1.5\"/>\n", x, y);
-  return text + "</g>\n";
-}
-
-}  // namespace
 
 TEST(VmzSvg, TheViewFollowsTheFlatAxis) {
   // clang-format off
@@ -297,7 +274,7 @@ TEST(VmzSvg, TheViewFollowsTheFlatAxis) {
             std::string::npos);
 }
 
-TEST(VmzSvg, EachViewScalesItsPlaneToAThousandPixels) {
+TEST(VmzSvg, EachViewScalesToAThousandPixels) {
   inprocess::Directory dir;
   // 2 by 1 in the x-y plane away from the origin: 1000 by 500 pixels inside a margin of 20 and
   // a caption line of 24 below.
@@ -305,10 +282,6 @@ TEST(VmzSvg, EachViewScalesItsPlaneToAThousandPixels) {
   EXPECT_NE(svg.find("width=\"1040.00\" height=\"564.00\" viewBox=\"0 0 1040.00 564.00\""),
             std::string::npos);
   EXPECT_NE(svg.find(dots({{20, 520}, {1020, 520}, {1020, 20}})), std::string::npos);
-  // A narrow drawing is centred in the smallest width, 480.
-  svg = draw(points({{0, 0, 0}, {0, 4, 0}}), {});
-  EXPECT_NE(svg.find("width=\"480.00\" height=\"1064.00\""), std::string::npos);
-  EXPECT_NE(svg.find(dots({{240, 1020}, {240, 20}})), std::string::npos);
   // The origin and a point along x, y and z, seen from each side; isometric: from (1, 1, 1).
   const std::pair<const char*, std::string> views[] = {
       {"x", dots({{20, 1020}, {20, 1020}, {1020, 1020}, {20, 20}})},
@@ -320,12 +293,10 @@ TEST(VmzSvg, EachViewScalesItsPlaneToAThousandPixels) {
     EXPECT_NE(svg.find(expected), std::string::npos) << view << svg;
   }
   // Coordinates near the largest real overflow the projection: all drawn at one place.
-  for (const char* view : {"iso", "z"}) {
-    svg = draw(points({{-1.5e308, -1.5e308, 1.5e308}, {1.5e308, 1.5e308, -1.5e308}}),
-               {"--view", view});
-    EXPECT_NE(svg.find("width=\"480.00\" height=\"64.00\""), std::string::npos) << view;
-    EXPECT_NE(svg.find(dots({{240, 20}, {240, 20}})), std::string::npos) << view;
-  }
+  svg = draw(points({{-1.5e308, -1.5e308, 1.5e308}, {1.5e308, 1.5e308, -1.5e308}}),
+             {"--view", "iso"});
+  EXPECT_NE(svg.find("width=\"480.00\" height=\"64.00\""), std::string::npos);
+  EXPECT_NE(svg.find(dots({{240, 20}, {240, 20}})), std::string::npos);
 }
 
 TEST(VmzSvg, OutlinesOfEachKind) {
