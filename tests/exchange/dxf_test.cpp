@@ -250,7 +250,7 @@ TEST(Dxi, EveryPolylineIsAnElementOfNewPoints) {
       lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1009", "  0", "ENDSEC",
              "  0", "SECTION", "  2", "BLOCKS", "  0"}) + dxf_polyline("0", {{"9", "9", "9"}}) +
       "ENDSEC\n" + dxf_head + dxf_line("0", {"0", "0", "0"}, {"1", "1", "1"}) +
-      dxf_polyline("LINES", {{"1", "12.5", "0.9010000050000001"}, {"      4.5000000", "-5", "6.25"},
+      dxf_polyline("LINES", {{"1", "12.5", "9.101000005000001"}, {"      4.5000000", "-5", "6.25"},
                              {"+7", "8.", "0.12345678901234567"}}) +
       dxf_polyline("LINES", {}) + dxf_text("0", {"0", "0", "0"}, 1, "a note") +
       dxf_polyline("LINES", {{"-1", "0", ".125"}}) +
@@ -258,7 +258,7 @@ TEST(Dxi, EveryPolylineIsAnElementOfNewPoints) {
                              {"-0.0625", "-0.5", "3.25e-1"}, {"123456.75", "-98765.5", "0"}}) +
       dxf_point("0", {"5", "5", "5"}) + dxf_end + lines({"  0", "POLYLINE"});
   const std::string back = mesh_file("Main title", "Mesh", {{1, 2, 3}, {4}, {5, 6, 7, 8}},
-      {{1, 12.5, 0.90100001}, {4.5, -5, 6.25}, {7, 8, 0.12345679}, {-1, 0, 0.125}, {10, 11, 12},
+      {{1, 12.5, 9.10100001}, {4.5, -5, 6.25}, {7, 8, 0.12345679}, {-1, 0, 0.125}, {10, 11, 12},
        {15, 16, 17}, {-0.0625, -0.5, 0.325}, {123456.75, -98765.5, 0}});
   // clang-format on
   for (bool crlf : {false, true}) {
