@@ -9,6 +9,7 @@
 #include <random>
 
 #include "console/report.h"
+#include "mesh/meshwriter.h"
 #include "mesh/sndfile.h"
 #include "support/inprocess.h"
 #include "support/session.h"
@@ -163,7 +164,18 @@ TEST(SndFile, ReadsRecordsAndRefusesFaults) {
   MeshBuffer b;
   EXPECT_EQ(run([&] { mesh::rdsnd("none", b); }),
             "\nReading file: none.snd\n||File not found - jobname.snd");
-  auto out = console::OutputFile::open("r.snd");
+}
+
+TEST(MeshWriter, WideLayoutAndSndFile) {
+  inprocess::Directory d;
+  auto out = console::OutputFile::open("w.vmz");
+  mesh::MeshWriter w(*out, Titles{"L", "M"}, 1, 1, 0, "r", mesh::MeshWriter::Layout::wide);
+  w.element_line(" 1     2     1  2"), w.point(0.9, -0.4, 123456.5), w.finish();
+  out->close();
+  EXPECT_EQ(d.read("w.vmz"),
+            "L\nM\n       1        1        0\n 1     2     1  2\n       1    "
+            "0.9000000000   -0.4000000000 123456.5000000000\n");
+  out = console::OutputFile::open("r.snd");
   console::OneVector<int> points(3);
   points[1] = 3, points[2] = 12, points[3] = 99;
   mesh::wrsnd(*out, points, 2);
