@@ -1,284 +1,184 @@
-// The mesh-file reader's checks and messages, and the writer's layout.
+// The mesh file and the special-node file: the readers on random meshes in any layout and on
+// every fault, and the writers' exact layout.
 #include "mesh/vmzfile.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
+#include <random>
+
 #include "console/report.h"
-#include "support/capture.h"
+#include "mesh/meshwriter.h"
+#include "mesh/sndfile.h"
+#include "support/inprocess.h"
 #include "support/session.h"
 
 using mesh::MeshBuffer;
 using mesh::Titles;
-using session::ConsoleCapture;
 
 namespace {
 
-const char* const rectangle =
-    "Rectangular mesh\n"
-    "Mesh\n"
-    "    1       4       1\n"
-    "    1     5        1     2     3     4     1\n"
-    "    1      0.00000000      0.00000000      0.00000000\n"
-    "    2      2.00000000      0.00000000      0.00000000\n"
-    "    3      2.00000000      1.00000000      0.00000000\n"
-    "    4      0.00000000      1.00000000      0.00000000\n"
-    "    1     3\n";
-
-struct ReadOutcome {
-  std::string out;
-  std::string err;
-  std::string fatal;  // empty when the read succeeded
-  MeshBuffer buffer;
-  Titles titles;
-};
-
-ReadOutcome read_text(const std::string& text, const std::string& answers = "") {
-  session::Session s;
-  s.write("m.vmz", text);
-  ReadOutcome r;
-  ConsoleCapture c(answers);
-  try {
-    mesh::rdvmz(s.path("m"), r.buffer, r.titles);
-  } catch (const console::FatalError& e) {
-    r.fatal = e.what();
-  }
-  r.out = c.out();
-  r.err = c.err();
-  return r;
+// Writes `text` to m.vmz, tmp.snd or w.vmz; ";" stands for a line end.
+void write(const std::string& name, std::string text) {
+  for (char& c : text) c = c == ';' ? '\n' : c;
+  std::ofstream(name, std::ios::binary) << text;
 }
 
-// A file with one element of the given record text after valid titles and counts.
-std::string one_element(const std::string& element, int npoin = 2) {
-  std::string text = "T\nM\n1 " + std::to_string(npoin) + " 0\n" + element + "\n";
-  for (int p = 1; p <= npoin; ++p) text += std::to_string(p) + " 0 0 0\n";
-  return text;
+// Both streams and the fatal message ("-" when none) of running f.
+template <class F>
+std::string run(F f, const std::string& answers = "") {
+  inprocess::Console c(answers);
+  std::string fatal = "-";
+  try {
+    f();
+  } catch (const console::FatalError& e) {
+    fatal = e.what();
+  }
+  return c.out() + "|" + c.err() + "|" + fatal;
+}
+
+std::string read_quietly(MeshBuffer& b, Titles& t) {
+  return run([&] { mesh::read_mesh(*console::InputFile::open("m.vmz"), b, t, mesh::Echo::quiet); });
 }
 
 }  // namespace
 
-TEST(Rdvmz, ReadsTheExampleFile) {
-  ReadOutcome r = read_text(rectangle);
-  ASSERT_EQ(r.fatal, "");
-  EXPECT_EQ(r.titles.main, "Rectangular mesh");
-  EXPECT_EQ(r.titles.mesh, "Mesh");
-  EXPECT_EQ(r.buffer.nelem, 1);
-  EXPECT_EQ(r.buffer.npoin, 4);
-  EXPECT_EQ(r.buffer.nspno, 1);
-  EXPECT_EQ(r.buffer.nnoel[1], 5);
-  for (int k = 1; k <= 5; ++k) EXPECT_EQ(r.buffer.lnods(1, k), k == 5 ? 1 : k);
-  EXPECT_EQ(r.buffer.coord(3, 1), 2.0);
-  EXPECT_EQ(r.buffer.coord(3, 2), 1.0);
-  EXPECT_EQ(r.buffer.lspno[1], 3);
-  EXPECT_NE(r.out.find("Rectangular mesh\nMesh\n"), std::string::npos);
-  EXPECT_NE(r.out.find("\nNumber of      elements =        1\nNumber of         nodes =        4\n"
-                       "Number of special nodes =        1\n"),
-            std::string::npos);
-}
-
-TEST(Rdvmz, EmptyMeshAndRecordsSplitOverLines) {
-  ReadOutcome empty = read_text("A\nB\n0 0 0\n");
-  ASSERT_EQ(empty.fatal, "");
-  EXPECT_EQ(empty.buffer.nelem + empty.buffer.npoin + empty.buffer.nspno, 0);
-  ReadOutcome split = read_text("A\nB\n1\n3 0\n1\n2\n1\n3\n1 0 0 0 2 1 1 1\n3 2 2\n2\n");
-  ASSERT_EQ(split.fatal, "");
-  EXPECT_EQ(split.buffer.nnoel[1], 2);
-  EXPECT_EQ(split.buffer.lnods(1, 2), 3);
-  EXPECT_EQ(split.buffer.coord(3, 3), 2.0);
-}
-
-TEST(Rdvmz, TitlesAreTrimmedAndCut) {
-  std::string main_title(70, 'x');
-  main_title[0] = 'A';
-  ReadOutcome r = read_text("   " + main_title + "  \r\n  12345678 \n0 0 0\n");
-  ASSERT_EQ(r.fatal, "");
-  EXPECT_EQ(r.titles.main, main_title.substr(0, 60));
-  EXPECT_EQ(r.titles.mesh, "123456");
-}
-
-TEST(Rdvmz, TitleLinesNeedTheirLineFeed) {
-  EXPECT_EQ(read_text("A\nB").fatal, "elimnl: internal error 2 (LF expected)");
-  EXPECT_EQ(read_text("A\nB\r").fatal, "elimnl: internal error 1 (CR in the string)");
-  // A title line longer than its room is cut before its line feed.
-  EXPECT_EQ(read_text(std::string(999, 'a') + "\nB\n0 0 0\n").fatal,
-            "elimnl: internal error 2 (LF expected)");
-  EXPECT_EQ(read_text(std::string(998, 'a') + "\nB\n0 0 0\n").fatal, "");
-  EXPECT_EQ(read_text("").fatal, "Unexpected end of file in the titles");
-  EXPECT_EQ(read_text("only one\n").fatal, "Unexpected end of file in the titles");
-}
-
-TEST(Rdvmz, ElementChecks) {
-  ReadOutcome wrong = read_text(one_element("2 2 1 2"));
-  EXPECT_EQ(wrong.fatal, "Wrong element number");
-  EXPECT_EQ(wrong.err, "\nReading element n.        1\n");
-
-  EXPECT_EQ(read_text(one_element("1 0")).fatal, "N. of nodes of an element is less than 1");
-  EXPECT_EQ(read_text(one_element("1 2 1 3")).fatal, "Element node out of range");
-  EXPECT_EQ(read_text(one_element("1 2 0 1")).fatal, "Element node out of range");
-
-  std::string many = "1 21";
-  for (int k = 0; k < 21; ++k) many += " 1";
-  ReadOutcome too_many = read_text(one_element(many));
-  EXPECT_EQ(too_many.fatal, "Too many nodes in the element");
-  EXPECT_EQ(too_many.err,
-            "\nReading element n.        1\nMaximum n. of nodes per element =       20\n");
-  std::string twenty = "1 20";
-  for (int k = 0; k < 20; ++k) twenty += " 2";
-  EXPECT_EQ(read_text(one_element(twenty)).fatal, "");
-}
-
-TEST(Rdvmz, PointAndSpecialNodeChecks) {
-  ReadOutcome wrong = read_text("T\nM\n0 2 0\n1 0 0 0\n3 0 0 0\n");
-  EXPECT_EQ(wrong.fatal, "Wrong node number");
-  EXPECT_EQ(wrong.err, "\nReading node n.        2\n");
-
-  ReadOutcome sn = read_text("T\nM\n0 1 2\n1 0 0 0\n1 1\n3 1\n");
-  EXPECT_EQ(sn.fatal, "Wrong special node number");
-  EXPECT_EQ(sn.err, "\nReading special node n.        2\n");
-
-  ReadOutcome range = read_text("T\nM\n0 1 1\n1 0 0 0\n1 2\n");
-  EXPECT_EQ(range.fatal, "Special node number out of range");
-  EXPECT_EQ(range.err, "\nReading special node n.        1\n");
-}
-
-TEST(Rdvmz, UnreadableNumbersAndShortFilesAreFatal) {
-  ReadOutcome word = read_text("T\nM\n1 2 0\n1 2 1 x\n1 0 0 0\n2 0 0 0\n");
-  EXPECT_EQ(word.fatal, "Invalid integer in the file");
-  EXPECT_EQ(word.err, "\nReading element n.        1\n");
-  ReadOutcome real = read_text("T\nM\n0 1 0\n1 0 abc 0\n");
-  EXPECT_EQ(real.fatal, "Invalid real number in the file");
-  EXPECT_EQ(real.err, "\nReading node n.        1\n");
-  ReadOutcome partial = read_text("T\nM\n0 1 0\n1 0 1.5x 0\n");
-  EXPECT_EQ(partial.fatal, "Invalid real number in the file");
-  ReadOutcome shortfile = read_text("T\nM\n0 3 0\n1 0 0 0\n2 0 0\n");
-  EXPECT_EQ(shortfile.fatal, "Unexpected end of file");
-  EXPECT_EQ(shortfile.err, "\nReading node n.        2\n");
-  EXPECT_EQ(read_text("T\nM\n1 2\n").fatal, "Unexpected end of file");
-  EXPECT_EQ(read_text("T\nM\n1 99999999999 0\n").fatal, "Invalid integer in the file");
-}
-
-TEST(Rdvmz, NegativeCountsAreFatal) {
-  EXPECT_EQ(read_text("T\nM\n-1 0 0\n").fatal, "Negative number of elements");
-  EXPECT_EQ(read_text("T\nM\n0 -1 0\n").fatal, "Negative number of nodes");
-  EXPECT_EQ(read_text("T\nM\n0 0 -5\n").fatal, "Negative number of special nodes");
-}
-
-TEST(Rdvmz, AFileDeclaringFarMoreRecordsThanItHoldsEndsCleanly) {
-  // The arrays are sized from the counts without being filled, so the short file is detected
-  // when its records run out.
-  ReadOutcome r = read_text("T\nM\n0 200000000 0\n1 0 0 0\n");
-  EXPECT_EQ(r.fatal, "Unexpected end of file");
-  ReadOutcome absurd = read_text("T\nM\n2000000000 2000000000 0\n");
-  EXPECT_EQ(absurd.fatal, "Memory allocation failed");
-}
-
-TEST(Rdvmz, MissingFileClearsTheBufferAfterAWait) {
-  session::Session s;
-  MeshBuffer buffer;
-  buffer.nelem = 3;
-  Titles titles{"Old", "Old"};
-  ConsoleCapture c("\n");
-  mesh::rdvmz(s.path("none"), buffer, titles);
-  EXPECT_EQ(buffer.nelem, 0);
-  EXPECT_EQ(titles.main, "Main title");
-  EXPECT_EQ(titles.mesh, "Mesh");
-  EXPECT_EQ(c.out(), "\nReading file: " + s.path("none") +
-                         ".vmz\n\nCurrent buffer cleared - press the Return key ... \n" +
-                         session::counts(0, 0, 0));
-  EXPECT_EQ(c.err(), "\nWARNING:\nFile not found - jobname.vmz\n");
-}
-
-TEST(Wrvmz, WritesTheCanonicalLayoutAndRoundsCoordinates) {
-  ReadOutcome r = read_text(
-      "Rectangular mesh\nMesh\n1 4 1\n1 5 1 2 3 4 1\n1 0 0 0\n2 2 0 0\n3 2 1 1.234567891\n"
-      "4 0 1 -0.000000001\n1 3\n");
-  ASSERT_EQ(r.fatal, "");
-  session::Session s;
-  ConsoleCapture c("");
-  EXPECT_EQ(mesh::wrvmz(r.buffer, s.path("out"), r.titles), 'y');
-  EXPECT_EQ(s.read("out.vmz"),
-            "Rectangular mesh\n"
-            "Mesh\n"
-            "    1       4       1\n"
-            "    1     5        1     2     3     4     1\n"
-            "    1      0.00000000      0.00000000      0.00000000\n"
-            "    2      2.00000000      0.00000000      0.00000000\n"
-            "    3      2.00000000      1.00000000      1.23456789\n"
-            "    4      0.00000000      1.00000000     -0.00000000\n"
-            "    1     3\n");
-  EXPECT_EQ(c.out(), session::counts(1, 4, 1) + "\nWriting file: " + s.path("out") + ".vmz\n");
-}
-
-TEST(Wrvmz, EmptyMeshWritesTitlesAndZeroCounts) {
-  session::Session s;
-  ConsoleCapture c("");
-  EXPECT_EQ(mesh::wrvmz(MeshBuffer{}, s.path("e"), Titles{}), 'y');
-  EXPECT_EQ(s.read("e.vmz"), "Main title\nMesh\n    0       0       0\n");
-}
-
-TEST(Wrvmz, UnopenableFileIsRefusedAfterAWait) {
-  session::Session s;
-  ConsoleCapture c("\n");
-  EXPECT_EQ(mesh::wrvmz(MeshBuffer{}, s.path("no/such"), Titles{}), 'n');
-  EXPECT_EQ(c.err(), "\nWARNING:\nUnable to open output file - jobname.vmz\n");
-  EXPECT_NE(c.out().find("\n\nNothing changed - press the Return key ... \n"), std::string::npos);
-}
-
-namespace {
-
-// read_mesh without the console: the fatal message ("" when none), and what was printed.
-ReadOutcome read_quietly(const std::string& text) {
-  session::Session s;
-  s.write("m.vmz", text);
-  ReadOutcome r;
-  r.titles = Titles{"Kept", "Kept"};
-  ConsoleCapture c("");
-  try {
-    auto file = console::InputFile::open(s.path("m.vmz"));
-    mesh::read_mesh(*file, r.buffer, r.titles, mesh::Echo::quiet);
-  } catch (const console::FatalError& e) {
-    r.fatal = e.what();
+TEST(Vmz, RandomMeshesReadInAnyLayoutAndWriteBack) {
+  inprocess::Directory d;
+  std::mt19937 random(3);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const char* gaps[] = {" ", "\n", "\t ", "\r\n", "   \n\n "};
+  for (int round = 0; round < 40; ++round) {
+    int npoin = 1 + pick(9), nelem = pick(6), nspno = pick(4);
+    std::vector<std::vector<int>> elements(nelem);
+    std::vector<session::Point> points(npoin);
+    std::vector<int> specials(nspno);
+    for (auto& nodes : elements) {
+      nodes.resize(1 + pick(20));
+      for (int& n : nodes) n = 1 + pick(npoin);
+    }
+    for (auto& p : points) {
+      for (double& x : p) x = (pick(2000001) - 1000000) * std::pow(10.0, pick(14) - 10);
+    }
+    for (int& s : specials) s = 1 + pick(npoin);
+    std::string main(pick(70), 'm'), mesh(pick(9), 's'), layout = "  " + main + " \n " + mesh;
+    std::string text = session::mesh_file(main, mesh, elements, points, specials);
+    layout += "\r\n";
+    for (char c : text.substr(main.size() + mesh.size() + 2)) {
+      layout += c == ' ' ? gaps[pick(5)] : std::string(1, c);
+    }
+    main.resize(std::min(main.size(), 60ul)), mesh.resize(std::min(mesh.size(), 6ul));
+    std::ofstream("m.vmz", std::ios::binary) << layout;
+    MeshBuffer b;
+    Titles t;
+    EXPECT_EQ(run([&] { mesh::rdvmz("m", b, t); }),
+              session::reading("m.vmz", main, mesh, nelem, npoin, nspno) + "||-");
+    EXPECT_EQ(run([&] { EXPECT_EQ(mesh::wrvmz(b, "out", t), 'y'); }),
+              session::counts(nelem, npoin, nspno) + "\nWriting file: out.vmz\n||-");
+    EXPECT_EQ(d.read("out.vmz"), session::mesh_file(main, mesh, elements, points, specials));
+    EXPECT_EQ(read_quietly(b, t), "||-");
   }
-  r.out = c.out();
-  r.err = c.err();
-  return r;
 }
 
-}  // namespace
+// clang-format off
+// The records after "T;M;"|where the fault lies (c: the counts, e1: element 1, n2: node 2, s1:
+// special node 1)|the fatal message. A fault in the titles gives the whole file, "t", the
+// message, and the quiet reader's message.
+const std::string faults[] = {
+    "|t|Unexpected end of file in the titles|title line 1: Unexpected end of file",
+    std::string(999, 'a') + ";B;0 0 0;|t|elimnl: internal error 2 (LF expected)|title line 1: "
+        "longer than 998 characters or without its line end",
+    "2000000000 2000000000 0|c|Memory allocation failed|Memory allocation failed",
+    "one;|t|Unexpected end of file in the titles|title line 2: Unexpected end of file",
+    "A;B|t|elimnl: internal error 2 (LF expected)|title line 2: longer than 998 characters or "
+        "without its line end",
+    "A;B\r|t|elimnl: internal error 1 (CR in the string)|title line 2: carriage return without a "
+        "line feed",
+    "1 x 0|c|Invalid integer in the file", "1 2|c|Unexpected end of file",
+    "1 99999999999 0|c|Invalid integer in the file", "-1 0 0|c|Negative number of elements",
+    "0 -1 0|c|Negative number of nodes", "0 0 -5|c|Negative number of special nodes",
+    "1 2 0;2 2 1 2|e1|Wrong element number", "1 2 0;1 2 1 3|e1|Element node out of range",
+    "1 2 0;1 0|e1|N. of nodes of an element is less than 1",
+    "1 2 0;1 2 0 1|e1|Element node out of range", "1 2 0;1 2 1 x|e1|Invalid integer in the file",
+    "0 2 0;1 0 0 0;3 0 0 0|n2|Wrong node number",
+    "0 1 0;1 inf 0 0|n1|Invalid real number in the file",
+    "0 1 0;1 0 1.5x 0|n1|Invalid real number in the file",
+    "0 200000000 0;1 0 0 0;2 0 0|n2|Unexpected end of file",
+    "0 1 2;1 0 0 0;1 1;3 1|s2|Wrong special node number",
+    "0 1 1;1 0 0 0;1 2|s1|Special node number out of range",
+    "0 1 1;1 0 0 0;1 0|s1|Special node number out of range"};
+// clang-format on
 
-TEST(ReadMeshQuietly, ReadsLikeTheConsoleAndPrintsNothing) {
-  ReadOutcome r = read_quietly(rectangle);
-  ASSERT_EQ(r.fatal, "");
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.titles.main, "Rectangular mesh");
-  EXPECT_EQ(r.buffer.nnoel[1], 5);
-  EXPECT_EQ(r.buffer.lspno[1], 3);
-}
-
-TEST(ReadMeshQuietly, EachFaultIsOneLineNamingItsRecord) {
-  std::string many = "1 21";
-  for (int k = 0; k < 21; ++k) many += " 1";
-  const std::pair<std::string, std::string> cases[] = {
-      {"", "title line 1: Unexpected end of file"},
-      {"A\nB", "title line 2: longer than 998 characters or without its line end"},
-      {"A\nB\r", "title line 2: carriage return without a line feed"},
-      {std::string(999, 'a') + "\nB\n0 0 0\n",
-       "title line 1: longer than 998 characters or without its line end"},
-      {"T\nM\n1 x 0\n", "counts: Invalid integer in the file"},
-      {"T\nM\n0 -1 0\n", "counts: Negative number of nodes"},
-      {one_element("2 2 1 2"), "element 1: Wrong element number"},
-      {one_element(many), "element 1: Too many nodes in the element (more than 20)"},
-      {one_element("1 2 0 1"), "element 1: Element node out of range"},
-      {"T\nM\n0 2 0\n1 0 0 0\n3 0 0 0\n", "node 2: Wrong node number"},
-      {"T\nM\n0 1 0\n1 0 abc 0\n", "node 1: Invalid real number in the file"},
-      {"T\nM\n0 3 0\n1 0 0 0\n2 0 0\n", "node 2: Unexpected end of file"},
-      {"T\nM\n0 1 1\n1 0 0 0\n1 2\n", "special node 1: Special node number out of range"},
-  };
-  for (const auto& [text, message] : cases) {
-    ReadOutcome r = read_quietly(text);
-    EXPECT_EQ(r.fatal, message) << text;
-    EXPECT_EQ(r.out + r.err, "") << text;
-    // A file that fails leaves the titles as they were.
-    EXPECT_EQ(r.titles.main, "Kept") << text;
+TEST(Vmz, EveryFaultIsFatalWithItsContext) {
+  inprocess::Directory d;
+  const std::string names[] = {"counts", "element", "node", "special node"};
+  for (const std::string& row : faults) {
+    std::vector<std::string> f(1);
+    for (char c : row) c == '|' ? (void)f.emplace_back() : f.back().push_back(c);
+    std::string name = names[std::string("cens").find(f[1][0]) % 4], number = f[1].substr(1);
+    write("m.vmz", f[1] == "t" ? f[0] : "T;M;" + f[0] + ";");
+    MeshBuffer b;
+    b.nelem = 7;
+    Titles t{"Kept", "Kept"};
+    std::string where = name + (number.empty() ? "" : " " + number);
+    EXPECT_EQ(read_quietly(b, t), "||" + (f.size() > 3 ? f[3] : where + ": " + f[2])) << row;
+    EXPECT_EQ(t.main + std::to_string(b.nelem), "Kept7") << row;  // a failed read keeps them
+    std::string got = run([&] { mesh::rdvmz("m", b, t); }), context;
+    got = got.substr(got.find('|'));
+    if (f[1] == "c") got = "||" + got.substr(got.rfind('|') + 1);  // a context line of its own
+    if (!number.empty()) context = "\nReading " + name + " n.        " + number + "\n";
+    EXPECT_EQ(got, "|" + context + "|" + f[2]) << row;
   }
+  MeshBuffer b;
+  Titles t;
+  write("m.vmz", "T;M;1 1 0;1 21 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1;1 0 0 0;");
+  EXPECT_EQ(read_quietly(b, t), "||element 1: Too many nodes in the element (more than 20)");
+  std::string got = run([&] { mesh::rdvmz("m", b, t); });
+  EXPECT_EQ(got.substr(got.find('|')),
+            "|\nReading element n.        1\nMaximum n. of nodes per element =       20\n|Too many "
+            "nodes in the element");
+}
+
+TEST(SndFile, ReadsRecordsAndRefusesFaults) {
+  inprocess::Directory d;
+  // The file|the record in the context line|the fatal message, or the count and the list read.
+  // clang-format off
+  for (const char* row : {"3;1 4 2;5;3 10;||3: 4 5 10", "       0;||0:",
+      "2;1 4;3 5;|2|Wrong special node number", "1;1 11;|1|Special node number out of range",
+      "1;1 0;|1|Special node number out of range", "2;1 4;|2|Unexpected end of file",
+      "1;1 y;|1|Invalid integer in the file", "x;||Invalid integer in the file",
+      "||Unexpected end of file", "-1;||Negative number of special nodes"}) {
+    // clang-format on
+    std::string text(row), record = text.substr(text.find('|') + 1), list;
+    write("tmp.snd", text.substr(0, text.find('|')));
+    record.resize(record.find('|'));
+    MeshBuffer b;
+    b.npoin = 10;
+    std::string got = run([&] { mesh::rdsnd("tmp", b); });
+    if (got.back() == '-') got.pop_back(), list = std::to_string(b.nspno) + ":";
+    for (int i = 1; !list.empty() && i <= b.nspno; ++i) list += " " + std::to_string(b.lspno[i]);
+    if (!record.empty()) record = "\nReading special node n.        " + record + "\n";
+    EXPECT_EQ(got + list, "\nReading file: tmp.snd\n|" + record + text.substr(text.rfind('|')));
+  }
+  MeshBuffer b;
+  EXPECT_EQ(run([&] { mesh::rdsnd("none", b); }),
+            "\nReading file: none.snd\n||File not found - jobname.snd");
+}
+
+TEST(MeshWriter, WideLayoutAndSndFile) {
+  inprocess::Directory d;
+  auto out = console::OutputFile::open("w.vmz");
+  mesh::MeshWriter w(*out, Titles{"L", "M"}, 1, 1, 0, "r", mesh::MeshWriter::Layout::wide);
+  w.element_line(" 1     2     1  2"), w.point(0.9, -0.4, 123456.5), w.finish();
+  out->close();
+  EXPECT_EQ(d.read("w.vmz"),
+            "L\nM\n       1        1        0\n 1     2     1  2\n       1    "
+            "0.9000000000   -0.4000000000 123456.5000000000\n");
+  out = console::OutputFile::open("r.snd");
+  console::OneVector<int> points(3);
+  points[1] = 3, points[2] = 12, points[3] = 99;
+  mesh::wrsnd(*out, points, 2);
+  out->close();
+  EXPECT_EQ(d.read("r.snd"), "       2\n       1          3\n       2         12\n");
 }
