@@ -276,12 +276,12 @@ TEST(VmzSvg, TheViewFollowsTheFlatAxis) {
 
 TEST(VmzSvg, EachViewScalesToAThousandPixels) {
   inprocess::Directory dir;
-  // 2 by 1 in the x-y plane away from the origin: 1000 by 500 pixels inside a margin of 20 and
-  // a caption line of 24 below.
-  std::string svg = draw(points({{3, 7, 1}, {5, 7, 1}, {5, 8, 1}}), {});
+  // 2 by 1 in the x-y plane away from the origin, the first point lowest: 1000 by 500 pixels
+  // inside a margin of 20 and a caption line of 24 below.
+  std::string svg = draw(points({{3, 7, 1}, {5, 8, 1}, {3, 8, 1}}), {});
   EXPECT_NE(svg.find("width=\"1040.00\" height=\"564.00\" viewBox=\"0 0 1040.00 564.00\""),
             std::string::npos);
-  EXPECT_NE(svg.find(dots({{20, 520}, {1020, 520}, {1020, 20}})), std::string::npos);
+  EXPECT_NE(svg.find(dots({{20, 520}, {1020, 20}, {20, 20}})), std::string::npos);
   // The origin and a point along x, y and z, seen from each side; isometric: from (1, 1, 1).
   const std::pair<const char*, std::string> views[] = {
       {"x", dots({{20, 1020}, {20, 1020}, {1020, 1020}, {20, 20}})},
