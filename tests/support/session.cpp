@@ -206,12 +206,8 @@ std::string menu(char buffer) {
          std::string(1, buffer) + " =\n\n";
 }
 
-std::string command(const std::string& word) {
-  return "Command ? You answered: " + word + "\n";
-}
-
 std::string step(const std::string& word, char buffer) {
-  return menu(buffer) + command(word);
+  return menu(buffer) + "Command ? You answered: " + word + "\n";
 }
 
 std::string leave() {
@@ -258,48 +254,22 @@ std::string reading(const std::string& file, const std::string& main_title,
          counts(nelem, npoin, nspno);
 }
 
-std::string mesh_head(const std::string& main_title, const std::string& mesh_title, int nelem,
-                      int npoin, int nspno) {
-  return main_title + "\n" + mesh_title + "\n" + format("%5d   %5d   %5d\n", nelem, npoin, nspno);
-}
-
-std::string point_lines(const std::vector<Point>& points) {
-  std::string text;
-  int ipoin = 0;
-  for (const Point& p : points) {
-    text += format("%5d %15.8lf %15.8lf %15.8lf\n", ++ipoin, p[0], p[1], p[2]);
-  }
-  return text;
-}
-
-std::string special_lines(const std::vector<int>& specials) {
-  std::string text;
-  int ispno = 0;
-  for (int p : specials) text += format("%5d %5d\n", ++ispno, p);
-  return text;
-}
-
 std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
                       const std::vector<std::vector<int>>& elements,
                       const std::vector<Point>& points, const std::vector<int>& specials) {
-  std::string text = mesh_head(main_title, mesh_title, static_cast<int>(elements.size()),
-                               static_cast<int>(points.size()), static_cast<int>(specials.size()));
-  int ielem = 0;
+  std::string text = main_title + "\n" + mesh_title + "\n" +
+                     format("%5zu   %5zu   %5zu\n", elements.size(), points.size(), specials.size());
+  int i = 0;
   for (const auto& nodes : elements) {
-    text += format("%5d %5d   ", ++ielem, static_cast<int>(nodes.size()));
+    text += format("%5d %5zu   ", ++i, nodes.size());
     for (int node : nodes) text += format(" %5d", node);
     text += "\n";
   }
-  return text + point_lines(points) + special_lines(specials);
-}
-
-std::vector<std::string> element_lines(const std::string& file, int nelem) {
-  std::istringstream in(file);
-  std::string line;
-  for (int skip = 0; skip < 3; ++skip) std::getline(in, line);
-  std::vector<std::string> lines_read;
-  for (int i = 0; i < nelem && std::getline(in, line); ++i) lines_read.push_back(line);
-  return lines_read;
+  i = 0;
+  for (const Point& p : points) text += format("%5d %15.8lf %15.8lf %15.8lf\n", ++i, p[0], p[1], p[2]);
+  i = 0;
+  for (int p : specials) text += format("%5d %5d\n", ++i, p);
+  return text;
 }
 
 std::string rea_step(const std::string& offered, const std::string& job,

@@ -1,5 +1,5 @@
 // End-to-end sessions: the real trelmo binary run in a fresh temporary directory with scripted
-// answers on standard input, and builders for the exact text it is expected to print.
+// answers on standard input, and builders of the exact text it is expected to print.
 #pragma once
 
 #include <array>
@@ -9,9 +9,8 @@
 namespace session {
 
 struct Result {
-  std::string out;  // standard output
-  std::string err;  // standard error
-  int status;       // exit status; -signal when killed by a signal
+  std::string out, err;  // standard output and error
+  int status;            // exit status; -signal when killed by a signal
 };
 
 class Session {
@@ -21,84 +20,59 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // The working directory of the program.
+  // The working directory of the program and its files.
   const std::string& dir() const { return dir_; }
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
   void write(const std::string& name, const std::string& content) const;
   std::string read(const std::string& name) const;
   bool exists(const std::string& name) const;
-  // Names of the files in the working directory, sorted.
-  std::vector<std::string> files() const;
+  std::vector<std::string> files() const;  // sorted
 
-  // Runs trelmo with `answers` as standard input (and the given arguments); a run that takes
-  // longer than `timeout_seconds` is killed.
+  // Runs trelmo with `answers` as standard input; a run longer than `timeout_seconds` is killed.
   Result run(const std::string& answers, const std::vector<std::string>& args = {},
              int timeout_seconds = 120) const;
-  // Limits the size of every file the program writes in later runs (as a full disk would);
-  // 0 removes the limit.
+  // Limits every file the program writes in later runs to `bytes`, as a full disk would.
   void limit_file_size(long bytes) { file_size_limit_ = bytes; }
 
  private:
   long file_size_limit_ = 0;
-  std::string root_;  // holds dir_ and the captured streams
+  std::string root_;  // holds dir_ and the answers
   std::string dir_;
 };
 
-// Joins lines, each followed by a line end.
+// printf into a string; lines joined, each followed by a line end.
+std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string lines(const std::vector<std::string>& text);
 
-// What trelmo prints before its first menu: an empty line and the banner.
+// The screen: the banner before the first menu; the menu with the letter of the current buffer
+// up to the "Command" prompt; menu + the prompt answered with `word`; what `end` prints when it
+// may leave; a whole session that answers only `end`.
 std::string startup();
-// The menu with the letter of the current buffer, up to the "Command" prompt.
 std::string menu(char buffer = 'a');
-// A "Command" prompt answered with `word` (the echo includes the answer as typed).
-std::string command(const std::string& word);
-// menu(buffer) + command(word)
 std::string step(const std::string& word, char buffer = 'a');
-// What `end` prints when it may leave at once.
 std::string leave();
-// The standard output of a whole session that answers only `end`: startup, menu, end.
 std::string empty_session();
 
-// A question answered: prompt forms of the dialogue and the echo.
+// Questions answered: the prompt forms of the dialogue and the echo (the default when the
+// answer is empty), and the job-name dialogue with its heading.
 std::string ask_int(const std::string& question, int default_answer, const std::string& answer);
 std::string ask_real(const std::string& question, const std::string& default_text,
                      const std::string& answer);
 std::string ask_char(const std::string& question, char c1, char c2, char default_choice,
                      const std::string& answer);
-// A "Job name" question: the heading and prompt of the job-name dialogue, with the default
-// offered and the answer typed (the echo shows the default when the answer is empty).
 std::string job_dialogue(const std::string& heading, const std::string& default_name,
                          const std::string& answer);
 
-// What the mesh-file reader prints for a file read successfully.
+// What the mesh-file reader prints for a file read, the three count lines, and the fatal error
+// and warning reports on standard error.
 std::string reading(const std::string& file, const std::string& main_title,
                     const std::string& mesh_title, int nelem, int npoin, int nspno);
-// The three count lines (after an empty line).
 std::string counts(int nelem, int npoin, int nspno);
-// The fatal error report on standard error.
 std::string fatal(const std::string& message);
-// The warning report on standard error.
 std::string warning(const std::string& message);
 
-// A mesh file in the canonical layout: titles, counts "%5d   %5d   %5d", element lines
-// "%5d %5d   " with " %5d" for each node, point lines "%5d" with " %15.8lf" for each coordinate,
-// special-node lines "%5d %5d".
-using Point = std::array<double, 3>;
-std::string mesh_head(const std::string& main_title, const std::string& mesh_title, int nelem,
-                      int npoin, int nspno);
-std::string point_lines(const std::vector<Point>& points);
-std::string special_lines(const std::vector<int>& specials);
-std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
-                      const std::vector<std::vector<int>>& elements,
-                      const std::vector<Point>& points, const std::vector<int>& specials = {});
-
-// The element lines of a mesh file's text (after the titles and the counts).
-std::vector<std::string> element_lines(const std::string& file, int nelem);
-
-// The whole standard output of `rea` of job.vmz (menu, command, job-name dialogue offering
-// `offered`, the reader's lines), of `wri` of a mesh with these counts to job.vmz, and of the
-// hand-back reading tmp.vmz.
+// The whole output of `rea` of job.vmz (the dialogue offering `offered`), of `wri` of a mesh
+// with these counts to job.vmz, and of the hand-back reading tmp.vmz.
 std::string rea_step(const std::string& offered, const std::string& job,
                      const std::string& main_title, const std::string& mesh_title, int nelem,
                      int npoin, int nspno, char buffer = 'a');
@@ -107,7 +81,12 @@ std::string wri_step(const std::string& offered, const std::string& job, int nel
 std::string handback_reading(const std::string& main_title, const std::string& mesh_title,
                              int nelem, int npoin, int nspno);
 
-// printf into a string.
-std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+// A mesh file in the canonical layout: titles, counts "%5d   %5d   %5d", element lines
+// "%5d %5d   " and " %5d" a node, point lines "%5d" and " %15.8lf" a coordinate, special-node
+// lines "%5d %5d".
+using Point = std::array<double, 3>;
+std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
+                      const std::vector<std::vector<int>>& elements,
+                      const std::vector<Point>& points, const std::vector<int>& specials = {});
 
 }  // namespace session
