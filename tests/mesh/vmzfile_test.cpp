@@ -131,7 +131,12 @@ TEST(Vmz, EveryFaultIsFatalWithItsContext) {
     EXPECT_EQ(got, "|" + context + "|" + f[2]) << row;
   }
   MeshBuffer b;
-  Titles t;
+  Titles t{"Old", "Old"};
+  b.nelem = 3;
+  EXPECT_EQ(run([&] { mesh::rdvmz("none", b, t); }, "\n"),  // no fault: an empty buffer
+            "\nReading file: none.vmz\n\nCurrent buffer cleared - press the Return key ... \n" +
+                session::counts(0, 0, 0) + "|\nWARNING:\nFile not found - jobname.vmz\n|-");
+  EXPECT_EQ(t.main + t.mesh + std::to_string(b.nelem), "Main titleMesh0");
   write("m.vmz", "T;M;1 1 0;1 21 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1;1 0 0 0;");
   EXPECT_EQ(read_quietly(b, t), "||element 1: Too many nodes in the element (more than 20)");
   std::string got = run([&] { mesh::rdvmz("m", b, t); });
