@@ -1,5 +1,4 @@
-// The console services: questions, line and plane dialogues, syntax checks, data lines, number
-// formatters against snprintf, and text files (lines and tokens read exactly as fgets reads).
+// Console services: questions, point input, checks, data lines, number formatters, text files.
 #include <gtest/gtest.h>
 
 #include <bit>
