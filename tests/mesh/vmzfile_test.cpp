@@ -1,5 +1,4 @@
-// The mesh file and the special-node file: the readers on random meshes in any layout and on
-// every fault, and the writers' exact layout.
+// The mesh and special-node files: readers on random meshes and on every fault, writers' layout.
 #include "mesh/vmzfile.h"
 
 #include <gtest/gtest.h>
@@ -131,7 +130,11 @@ TEST(Vmz, EveryFaultIsFatalWithItsContext) {
     EXPECT_EQ(got, "|" + context + "|" + f[2]) << row;
   }
   MeshBuffer b;
-  Titles t;
+  Titles t{"Old", "Old"};
+  EXPECT_EQ(run([&] { mesh::rdvmz("none", b, t); }, "\n"),  // no fault: an empty buffer
+            "\nReading file: none.vmz\n\nCurrent buffer cleared - press the Return key ... \n" +
+                session::counts(0, 0, 0) + "|\nWARNING:\nFile not found - jobname.vmz\n|-");
+  EXPECT_EQ(t.main + t.mesh, "Main titleMesh");
   write("m.vmz", "T;M;1 1 0;1 21 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1;1 0 0 0;");
   EXPECT_EQ(read_quietly(b, t), "||element 1: Too many nodes in the element (more than 20)");
   std::string got = run([&] { mesh::rdvmz("m", b, t); });
@@ -175,6 +178,8 @@ TEST(MeshWriter, WideLayoutAndSndFile) {
   EXPECT_EQ(d.read("w.vmz"),
             "L\nM\n       1        1        0\n 1     2     1  2\n       1    "
             "0.9000000000   -0.4000000000 123456.5000000000\n");
+  EXPECT_EQ(run([&] { mesh::MeshWriter(*out, Titles{}, 1, 1, 0, "r").point(0, 0, 0); }),
+            "||r: internal error 1");  // a point before the element
   out = console::OutputFile::open("r.snd");
   console::OneVector<int> points(3);
   points[1] = 3, points[2] = 12, points[3] = 99;
