@@ -125,6 +125,11 @@ Result Session::run(const std::string& answers, const std::vector<std::string>& 
                              static_cast<rlim_t>(file_size_limit_)};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
+    if (address_space_limit_ > 0) {
+      struct rlimit limit = {static_cast<rlim_t>(address_space_limit_),
+                             static_cast<rlim_t>(address_space_limit_)};
+      ::setrlimit(RLIMIT_AS, &limit);
+    }
     ::alarm(static_cast<unsigned>(timeout_seconds));  // survives exec: a hung run is killed
     ::execv(program.c_str(), argv.data());
     ::_exit(127);

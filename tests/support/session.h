@@ -37,9 +37,13 @@ class Session {
   // Limits the size of every file the program writes in later runs (as a full disk would);
   // 0 removes the limit.
   void limit_file_size(long bytes) { file_size_limit_ = bytes; }
+  // Limits the address space of later runs (as a machine with little memory would); 0 removes
+  // the limit.
+  void limit_address_space(long bytes) { address_space_limit_ = bytes; }
 
  private:
   long file_size_limit_ = 0;
+  long address_space_limit_ = 0;
   std::string root_;  // holds dir_ and the captured streams
   std::string dir_;
 };
