@@ -190,9 +190,8 @@ void ask_divisions(int nelem, int ngtyp, console::OneMatrix<int>& divisions) {
 // Weights of element ielem along direction idire, read from the file. The listed weights are
 // gathered in `listed` and handed over divided by their sum; -1 leaves the direction with equal
 // steps.
-void read_direction(console::InputFile& file, int ielem, int idire, int ndivi,
-                    StepWeights& weights, std::vector<std::string>& words,
-                    std::vector<double>& listed) {
+void read_direction(console::InputFile& file, int ielem, int idire, int ndivi, StepWeights& weights,
+                    std::vector<std::string>& words, std::vector<double>& listed) {
   if (ndivi < 1) weights_fault(ielem, idire, 0, "Weight sum is too small");
   listed.clear();
   double sum = 0.0;

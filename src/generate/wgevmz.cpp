@@ -169,8 +169,8 @@ void write_elements(int ngtyp, int nnodg, int nelem, const console::OneMatrix<in
 
 // Point lines of every element, in the scan order of its grid.
 void write_points(int ngtyp, Grid grid, const mesh::MeshBuffer& buffer, int nnode, int family,
-                  const console::OneMatrix<int>& divisions,
-                  const StepWeights& weights, mesh::MeshWriter& out) {
+                  const console::OneMatrix<int>& divisions, const StepWeights& weights,
+                  mesh::MeshWriter& out) {
   double shape[mesh::mnode];
   double nodal[mesh::mnode][mesh::ndime];
   bool corner = grid == Grid::corner;
