@@ -1,6 +1,5 @@
 #include "edit/snd.h"
 
-#include <climits>
 #include <cmath>
 #include <string_view>
 
@@ -10,7 +9,6 @@
 #include "console/pointinput.h"
 #include "console/report.h"
 #include "console/textfile.h"
-#include "edit/sorting.h"
 #include "mesh/sndfile.h"
 
 namespace edit {
@@ -82,22 +80,24 @@ void detect_plane(const mesh::MeshBuffer& buffer, double tol, const OneVector<do
   }
 }
 
-// Reads the count entries of the scratch list back. The file was written completely just
-// before, so anything other than count point numbers of the buffer is an internal fault.
-OneVector<int> read_scratch(int count, int npoin) {
+// Reads the count entries of the scratch list back and marks their points. The file was written
+// completely just before, so anything other than count point numbers of the buffer is an
+// internal fault. Marks, one a point, cost the same however often a point was found.
+OneVector<char> read_scratch(long long count, int npoin) {
   auto in = console::InputFile::open(special_file);
   if (!in) console::fatal("vmzsnd: internal error 3");
-  OneVector<int> entries(count);
+  OneVector<char> marked(npoin);
+  marked.zero();
   std::string_view token;
-  for (int k = 1; k <= count; ++k) {
+  for (long long k = 1; k <= count; ++k) {
     int value = 0;
     if (!in->next_token(token) || !console::parse_int(token, value) || value < 1 || value > npoin) {
       console::fatal("vmzsnd: internal error 4");
     }
-    entries[k] = value;
+    marked[value] = 1;
   }
   if (in->next_token(token)) console::fatal("vmzsnd: internal error 4");
-  return entries;
+  return marked;
 }
 
 }  // namespace
@@ -131,15 +131,14 @@ void vmzsnd(const mesh::MeshBuffer& buffer) {
   }
   out->finish();
   out.reset();
-  // The list is read back into one int vector; more entries than it can index cannot be held.
-  if (found.count() > INT_MAX) console::fatal("Memory allocation failed");
-  const int count = static_cast<int>(found.count());
-
-  OneVector<int> entries = read_scratch(count, buffer.npoin);
-  if (count > 0) qsorti(1, count, entries);
+  // The special nodes are the points found, each once, in increasing order.
+  OneVector<char> marked = read_scratch(found.count(), buffer.npoin);
   int m = 0;
-  for (int k = 1; k <= count; ++k) {
-    if (m == 0 || entries[k] != entries[m]) entries[++m] = entries[k];
+  for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) m += marked[ipoin];
+  OneVector<int> entries(m);
+  m = 0;
+  for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
+    if (marked[ipoin]) entries[++m] = ipoin;
   }
 
   out = console::OutputFile::open(special_file, console::OutputFile::Mode::truncate,

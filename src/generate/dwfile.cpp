@@ -187,10 +187,13 @@ void ask_divisions(int nelem, int ngtyp, console::OneMatrix<int>& divisions) {
   fatal(message);
 }
 
-// Weights of element ielem along direction idire, read from the file.
-void read_direction(console::InputFile& file, int ielem, int idire, int ndivi,
-                    console::OneArray3<double>& weights, std::vector<std::string>& words) {
+// Weights of element ielem along direction idire, read from the file. The listed weights are
+// gathered in `listed` and handed over divided by their sum; -1 leaves the direction with equal
+// steps.
+void read_direction(console::InputFile& file, int ielem, int idire, int ndivi, StepWeights& weights,
+                    std::vector<std::string>& words, std::vector<double>& listed) {
   if (ndivi < 1) weights_fault(ielem, idire, 0, "Weight sum is too small");
+  listed.clear();
   double sum = 0.0;
   for (int k = 1;; ++k) {
     next_data_line(file, words);
@@ -201,26 +204,24 @@ void read_direction(console::InputFile& file, int ielem, int idire, int ndivi,
       weights_fault(ielem, idire, k, "Syntax error");
     }
     if (number != k) weights_fault(ielem, idire, k, "Wrong weight number");
-    if (w == -1.0) {
-      // Equal steps for the whole direction; weights listed before are dropped.
-      for (int m = 1; m <= ndivi; ++m) weights(ielem, idire, m) = 1.0 / ndivi;
-      sum = 1.0;
-      break;
-    }
+    // Equal steps for the whole direction; weights listed before are dropped.
+    if (w == -1.0) return;
     if (w < 0.0) weights_fault(ielem, idire, k, "Invalid weight value");
-    weights(ielem, idire, k) = w;
+    listed.push_back(w);
     sum += w;
     if (k == ndivi) {
       if (sum < 1e-12) weights_fault(ielem, idire, 0, "Weight sum is too small");
       break;
     }
   }
-  for (int m = 1; m <= ndivi; ++m) weights(ielem, idire, m) /= sum;
+  for (double& w : listed) w /= sum;
+  weights.list(ielem, idire, listed);
 }
 
 void read_weights(console::InputFile& file, int nelem, int ngtyp,
-                  const console::OneMatrix<int>& divisions, console::OneArray3<double>& weights) {
+                  const console::OneMatrix<int>& divisions, StepWeights& weights) {
   std::vector<std::string> words;
+  std::vector<double> listed;
   for (int ielem = 1; ielem <= nelem; ++ielem) {
     next_data_line(file, words);
     if (words.size() != 1) weights_fault(ielem, 0, 0, "Invalid number of words in the line");
@@ -228,7 +229,7 @@ void read_weights(console::InputFile& file, int nelem, int ngtyp,
     if (!integer_word(words[0], number)) weights_fault(ielem, 0, 0, "Syntax error");
     if (number != ielem) weights_fault(ielem, 0, 0, "Wrong element number");
     for (int idire = 1; idire <= ngtyp; ++idire) {
-      read_direction(file, ielem, idire, divisions(ielem, idire), weights, words);
+      read_direction(file, ielem, idire, divisions(ielem, idire), weights, words, listed);
     }
   }
   std::string line;
@@ -280,8 +281,20 @@ int rnelsi(int nelem, int ngtyp, char& mode, console::OneMatrix<int>& divisions,
   return maximum;
 }
 
+StepWeights::StepWeights(const console::OneMatrix<int>& divisions)
+    : divisions_(&divisions), first_(divisions.rows(), divisions.cols()) {
+  for (int ielem = 1; ielem <= divisions.rows(); ++ielem) {
+    for (int idire = 1; idire <= divisions.cols(); ++idire) first_(ielem, idire) = -1;
+  }
+}
+
+void StepWeights::list(int ielem, int idire, const std::vector<double>& weights) {
+  first_(ielem, idire) = static_cast<long long>(listed_.size());
+  listed_.insert(listed_.end(), weights.begin(), weights.end());
+}
+
 void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divisions,
-            console::OneArray3<double>& weights, console::InputFile* file) {
+            StepWeights& weights, console::InputFile* file) {
   check_mode(mode, file, "rweisi: internal error 1");
   if (mode == 'y') {
     read_weights(*file, nelem, ngtyp, divisions, weights);
@@ -290,9 +303,19 @@ void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divi
   outf("\nEqual steps in all elements and in all directions\n");
   for (int ielem = 1; ielem <= nelem; ++ielem) {
     for (int idire = 1; idire <= ngtyp; ++idire) {
+      if (divisions(ielem, idire) < 1) weights_fault(ielem, idire, 0, "Weight sum is too small");
+    }
+  }
+}
+
+void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divisions,
+            console::OneArray3<double>& weights, console::InputFile* file) {
+  StepWeights steps(divisions);
+  rweisi(nelem, ngtyp, mode, divisions, steps, file);
+  for (int ielem = 1; ielem <= nelem; ++ielem) {
+    for (int idire = 1; idire <= ngtyp; ++idire) {
       int ndivi = divisions(ielem, idire);
-      if (ndivi < 1) weights_fault(ielem, idire, 0, "Weight sum is too small");
-      for (int k = 1; k <= ndivi; ++k) weights(ielem, idire, k) = 1.0 / ndivi;
+      for (int k = 1; k <= ndivi; ++k) weights(ielem, idire, k) = steps(ielem, idire, k);
     }
   }
 }

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "console/arrays.h"
 #include "console/textfile.h"
@@ -39,8 +40,36 @@ void rdwdat(char mode, console::InputFile* file, int& ngtyp, int& nnodg, std::st
 int rnelsi(int nelem, int ngtyp, char& mode, console::OneMatrix<int>& divisions,
            console::InputFile* file);
 
-// Fills weights(i, j, 1 .. divisions(i, j)) with the step lengths of element i along direction
-// j as fractions of the side: non-negative, summing to 1.
+// The step lengths of every element along every direction, as fractions of the side. A
+// direction with equal steps holds no list (its weight k is 1 / D whenever asked), so the memory
+// follows the weights that the file lists, never the number of divisions: a line cut into two
+// thousand million equal steps costs nothing here.
+class StepWeights {
+ public:
+  StepWeights() = default;
+  // Every direction of every element with equal steps (D from the divisions).
+  explicit StepWeights(const console::OneMatrix<int>& divisions);
+
+  // Weight k (1 .. D) of element ielem along direction idire.
+  double operator()(int ielem, int idire, int k) const {
+    long long first = first_(ielem, idire);
+    if (first < 0) return 1.0 / (*divisions_)(ielem, idire);
+    return listed_[static_cast<std::size_t>(first + k - 1)];
+  }
+  // Gives the direction the listed weights, already divided by their sum.
+  void list(int ielem, int idire, const std::vector<double>& weights);
+
+ private:
+  const console::OneMatrix<int>* divisions_ = nullptr;
+  console::OneMatrix<long long> first_;  // index of weight 1 in listed_; -1: equal steps
+  std::vector<double> listed_;
+};
+
+// Fills weights with the step lengths of element i along direction j: non-negative, summing
+// to 1. `weights` must have been made from `divisions`.
+void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divisions,
+            StepWeights& weights, console::InputFile* file);
+// The same into a full array: weights(i, j, 1 .. divisions(i, j)).
 void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divisions,
             console::OneArray3<double>& weights, console::InputFile* file);
 

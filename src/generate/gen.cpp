@@ -113,13 +113,16 @@ char vmzgen(const mesh::MeshBuffer& buffer, const std::string& jobname,
   if (!combination_usable(ngtyp, nnode, nnodg)) return refuse(file);
 
   console::OneMatrix<int> divisions(nelem, ngtyp);
-  int maximum = rnelsi(nelem, ngtyp, mode, divisions, file.get());
-  console::OneArray3<double> weights(nelem, ngtyp, maximum);
+  rnelsi(nelem, ngtyp, mode, divisions, file.get());
+  // Equal steps are held as such and listed weights as read, so the weights cost no more than
+  // the file that lists them, however many divisions are asked for.
+  StepWeights weights(divisions);
   rweisi(nelem, ngtyp, mode, divisions, weights, file.get());
   file.reset();
 
   // Element and point numbers are ints in the mesh file and in the buffer that reads it back:
-  // a refinement that would number beyond them is refused rather than written wrong.
+  // a refinement that would number beyond them is refused rather than written wrong. Nothing
+  // sized by the divisions has been allocated before this check.
   GeneratedCounts total = total_counts(nelem, ngtyp, nnodg, divisions);
   if (total.elements > INT_MAX || total.points > INT_MAX) {
     if (total.elements > INT_MAX) warning("N. of generated elements greater than 2147483647");

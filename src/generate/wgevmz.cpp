@@ -169,8 +169,8 @@ void write_elements(int ngtyp, int nnodg, int nelem, const console::OneMatrix<in
 
 // Point lines of every element, in the scan order of its grid.
 void write_points(int ngtyp, Grid grid, const mesh::MeshBuffer& buffer, int nnode, int family,
-                  const console::OneMatrix<int>& divisions,
-                  const console::OneArray3<double>& weights, mesh::MeshWriter& out) {
+                  const console::OneMatrix<int>& divisions, const StepWeights& weights,
+                  mesh::MeshWriter& out) {
   double shape[mesh::mnode];
   double nodal[mesh::mnode][mesh::ndime];
   bool corner = grid == Grid::corner;
@@ -217,7 +217,7 @@ void check_kind(int ngtyp, int nnodg, const char* internal_error) {
 
 void write_points_checked(int ngtyp, const char* routine, const mesh::MeshBuffer& buffer, int nnode,
                           int nnodg, int family, const console::OneMatrix<int>& divisions,
-                          const console::OneArray3<double>& weights, mesh::MeshWriter& out) {
+                          const StepWeights& weights, mesh::MeshWriter& out) {
   check_kind(ngtyp, nnodg, (std::string(routine) + ": internal error 1").c_str());
   Grid grid = grid_of(ngtyp, nnodg);
   switch (grid) {
@@ -299,26 +299,26 @@ void wlnod3(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh
 }
 
 void wcoor1(const mesh::MeshBuffer& buffer, int nnode, int nnodg, int family,
-            const console::OneMatrix<int>& divisions, const console::OneArray3<double>& weights,
+            const console::OneMatrix<int>& divisions, const StepWeights& weights,
             mesh::MeshWriter& out) {
   write_points_checked(1, "wcoor1", buffer, nnode, nnodg, family, divisions, weights, out);
 }
 
 void wcoor2(const mesh::MeshBuffer& buffer, int nnode, int nnodg, int family,
-            const console::OneMatrix<int>& divisions, const console::OneArray3<double>& weights,
+            const console::OneMatrix<int>& divisions, const StepWeights& weights,
             mesh::MeshWriter& out) {
   write_points_checked(2, "wcoor2", buffer, nnode, nnodg, family, divisions, weights, out);
 }
 
 void wcoor3(const mesh::MeshBuffer& buffer, int nnode, int nnodg, int family,
-            const console::OneMatrix<int>& divisions, const console::OneArray3<double>& weights,
+            const console::OneMatrix<int>& divisions, const StepWeights& weights,
             mesh::MeshWriter& out) {
   write_points_checked(3, "wcoor3", buffer, nnode, nnodg, family, divisions, weights, out);
 }
 
 void wgevmz(const mesh::MeshBuffer& buffer, int ngtyp, int nnode, int nnodg,
             const mesh::Titles& titles, const console::OneMatrix<int>& divisions,
-            const console::OneArray3<double>& weights) {
+            const StepWeights& weights) {
   int family = 0;
   switch (ngtyp) {
     case 1:

@@ -16,6 +16,7 @@
 #pragma once
 
 #include "console/arrays.h"
+#include "generate/dwfile.h"
 #include "mesh/meshbuffer.h"
 #include "mesh/meshwriter.h"
 
@@ -40,7 +41,7 @@ GeneratedCounts total_counts(int nelem, int ngtyp, int nnodg,
 // lines. nnode is the (open) node count of every element of the buffer.
 void wgevmz(const mesh::MeshBuffer& buffer, int ngtyp, int nnode, int nnodg,
             const mesh::Titles& titles, const console::OneMatrix<int>& divisions,
-            const console::OneArray3<double>& weights);
+            const StepWeights& weights);
 
 // Element lines of generated lines, quadrilaterals (closed lists) and bricks.
 void wlnod1(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh::MeshWriter& out);
@@ -50,13 +51,13 @@ void wlnod3(int nelem, int nnodg, const console::OneMatrix<int>& divisions, mesh
 // Point lines: every grid point placed by the shape functions of the buffer element (nnode
 // nodes, family code `family`) applied to its nodal coordinates.
 void wcoor1(const mesh::MeshBuffer& buffer, int nnode, int nnodg, int family,
-            const console::OneMatrix<int>& divisions, const console::OneArray3<double>& weights,
+            const console::OneMatrix<int>& divisions, const StepWeights& weights,
             mesh::MeshWriter& out);
 void wcoor2(const mesh::MeshBuffer& buffer, int nnode, int nnodg, int family,
-            const console::OneMatrix<int>& divisions, const console::OneArray3<double>& weights,
+            const console::OneMatrix<int>& divisions, const StepWeights& weights,
             mesh::MeshWriter& out);
 void wcoor3(const mesh::MeshBuffer& buffer, int nnode, int nnodg, int family,
-            const console::OneMatrix<int>& divisions, const console::OneArray3<double>& weights,
+            const console::OneMatrix<int>& divisions, const StepWeights& weights,
             mesh::MeshWriter& out);
 
 }  // namespace generate

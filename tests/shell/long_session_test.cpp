@@ -7,7 +7,8 @@
 // refused by the shell's check leaves its answers to be read as (invalid) commands, and every
 // command that may refuse with a pause gets an extra empty line; either way the script stays
 // aligned. Sizes are kept small by an upper estimate of the mesh size: past a limit the buffer
-// is replaced by a simple mesh.
+// is replaced by a simple mesh. Some answers are full-size counts whose results cannot be stored;
+// they must be refused at once, within the session's address-space and time limits.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -91,7 +92,7 @@ class Script {
       csm();
       return;
     }
-    switch (pick(0, 22)) {
+    switch (pick(0, 23)) {
       case 0:
         csm();
         break;
@@ -201,10 +202,30 @@ class Script {
       case 21:
         add({"dxi", "d" + std::to_string(pick(1, 3)), ""});
         break;
+      case 22:
+        full_size();
+        break;
       default:
         add({"help", "", ""});
         break;
     }
+  }
+
+  // Counts typed at full size, whose results cannot be stored: gen refuses after its pause
+  // (2147483647 steps of one line already number one point too many), paa asks again for y.
+  void full_size() {
+    const std::string big = std::to_string(pick(1073741824, 2147483647));
+    if (pick(0, 1)) {
+      add({"paa", "2", big, "1", "1", "0", "0", "0"});
+      est().elements *= 2;
+      est().points *= 2;
+      return;
+    }
+    int ngtyp = pick(1, 3);
+    static const char* const counts[3][2] = {{"2", "3"}, {"4", "9"}, {"8", "20"}};
+    add({"gen", std::to_string(ngtyp), counts[ngtyp - 1][pick(0, 1)]});
+    for (int d = 0; d < ngtyp; ++d) add({ngtyp == 1 ? "2147483647" : big});
+    add({""});
   }
 
   std::mt19937 random_;
@@ -239,8 +260,11 @@ void check_mesh_file(const std::string& text, const std::string& name) {
   EXPECT_FALSE(in >> rest) << "text after the last record";
 }
 
+// Under a small address space and a time limit: no answer may need memory or time beyond what
+// its result needs, so "Memory allocation failed" or a kill fails the session.
 void run_long_session(unsigned seed) {
   Session s;
+  s.limit_address_space(1L << 30);
   Script script(seed);
   std::string answers = script.build(300);
   Result r = s.run(answers);

@@ -118,12 +118,11 @@ Result Session::run(const std::string& answers, const std::vector<std::string>& 
     std::vector<std::string> copies(args);
     for (std::string& a : copies) argv.push_back(a.data());
     argv.push_back(nullptr);
-    if (file_size_limit_ > 0) {
-      // Writes beyond the limit fail with EFBIG instead of raising SIGXFSZ.
-      ::signal(SIGXFSZ, SIG_IGN);
-      struct rlimit limit = {static_cast<rlim_t>(file_size_limit_),
-                             static_cast<rlim_t>(file_size_limit_)};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);  // writes beyond a file-size limit fail with EFBIG instead
+    for (auto [resource, bytes] : {std::pair{RLIMIT_FSIZE, file_size_limit_},
+                                   std::pair{RLIMIT_AS, address_space_limit_}}) {
+      rlimit limit = {static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+      if (bytes > 0) ::setrlimit(resource, &limit);
     }
     ::alarm(static_cast<unsigned>(timeout_seconds));  // survives exec: a hung run is killed
     ::execv(program.c_str(), argv.data());

@@ -31,11 +31,14 @@ class Session {
   // Runs trelmo with `answers` as standard input; a run longer than `timeout_seconds` is killed.
   Result run(const std::string& answers, const std::vector<std::string>& args = {},
              int timeout_seconds = 120) const;
-  // Limits every file the program writes in later runs to `bytes`, as a full disk would.
+  // Limits every file that later runs write (as a full disk would), or their address space (as
+  // a machine with little memory would), to `bytes`; 0 removes the limit.
   void limit_file_size(long bytes) { file_size_limit_ = bytes; }
+  void limit_address_space(long bytes) { address_space_limit_ = bytes; }
 
  private:
   long file_size_limit_ = 0;
+  long address_space_limit_ = 0;
   std::string root_;  // holds dir_ and the answers
   std::string dir_;
 };
