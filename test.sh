@@ -14,6 +14,10 @@ command -v gmsh >/dev/null 2>&1 || missing+=(gmsh)
 command -v rsvg-convert >/dev/null 2>&1 || missing+=(librsvg2-bin)
 /usr/bin/python3 -c 'import pexpect' >/dev/null 2>&1 || missing+=(python3-pexpect)
 pkg-config --exists libedit 2>/dev/null || missing+=(libedit-dev pkg-config)
+# The install test: the manual pages' lint, the Debian package's dependencies, man.
+for tool in mandoc:mandoc dpkg-shlibdeps:dpkg-dev man:man-db; do
+  command -v "${tool%%:*}" >/dev/null 2>&1 || missing+=("${tool##*:}")
+done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
