@@ -5,6 +5,7 @@
 
 #include "console/checks.h"
 #include "console/report.h"
+#include "console/terminal.h"
 
 namespace console {
 
@@ -32,6 +33,17 @@ char lower(char c) {
 
 std::string rdline(int size) {
   std::fflush(streams().out);
+  if (terminal::active()) {
+    // Ctrl-D: `end` at the Command prompt; elsewhere it cancels the command like Ctrl-C.
+    bool at_command = terminal::expecting_command();
+    std::optional<std::string> typed = terminal::read_line(screen_line());
+    if (!typed) {
+      if (!at_command) throw Interrupted();
+      typed = "end";
+    }
+    if (static_cast<int>(typed->size()) > size - 1) typed->resize(size > 0 ? size - 1 : 0);
+    return *typed;
+  }
   std::string line;
   bool any = false;
   for (;;) {

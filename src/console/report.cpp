@@ -2,6 +2,8 @@
 
 #include <cstdarg>
 
+#include "console/terminal.h"
+
 namespace console {
 
 Streams& streams() {
@@ -9,10 +11,45 @@ Streams& streams() {
   return s;
 }
 
+namespace {
+
+std::string last_line;
+
+void note_on_screen(std::string_view text) {
+  std::size_t end = text.rfind('\n');
+  if (end == std::string_view::npos) {
+    last_line.append(text);
+  } else {
+    last_line.assign(text.substr(end + 1));
+  }
+}
+
+}  // namespace
+
+const std::string& screen_line() {
+  return last_line;
+}
+
 void outf(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::vfprintf(streams().out, format, args);
+  if (terminal::active()) {
+    char text[1024];
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(text, sizeof text, format, copy);
+    va_end(copy);
+    std::string longer;
+    if (n >= static_cast<int>(sizeof text)) {
+      longer.resize(static_cast<std::size_t>(n));
+      std::vsnprintf(longer.data(), longer.size() + 1, format, args);
+    }
+    std::string_view shown = longer.empty() ? std::string_view(text, n > 0 ? n : 0) : longer;
+    std::fwrite(shown.data(), 1, shown.size(), streams().out);
+    note_on_screen(shown);
+  } else {
+    std::vfprintf(streams().out, format, args);
+  }
   va_end(args);
 }
 
@@ -26,6 +63,7 @@ void errf(const char* format, ...) {
 
 void outs(std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), streams().out);
+  if (terminal::active()) note_on_screen(text);
 }
 
 void fatal(std::string message, int line) {

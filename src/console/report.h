@@ -30,6 +30,12 @@ class WriteFailure : public std::runtime_error {
   explicit WriteFailure(std::string message) : std::runtime_error(message) {}
 };
 
+// Ctrl-C at a terminal: the command under way is cancelled and the buffer stays as it was.
+class Interrupted : public std::exception {
+ public:
+  const char* what() const noexcept override { return "Interrupted"; }
+};
+
 // Where the dialogue reads and writes; tests point these at memory streams.
 struct Streams {
   std::FILE* in = stdin;
@@ -37,6 +43,10 @@ struct Streams {
   std::FILE* err = stderr;
 };
 Streams& streams();
+
+// At a terminal: the text written to standard output since its last line end, which is the
+// prompt that the line editor draws again.
+const std::string& screen_line();
 
 // printf to standard output.
 void outf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -10,6 +10,7 @@
 
 #include "console/numfmt.h"
 #include "console/report.h"
+#include "console/terminal.h"
 
 namespace console {
 
@@ -77,6 +78,7 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::flush() {
+  terminal::check_interrupt();
   if (!buffer_.empty() && !failed_) {
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
   }
@@ -149,6 +151,7 @@ InputFile::~InputFile() {
 }
 
 bool InputFile::refill(std::size_t keep) {
+  terminal::check_interrupt();
   std::size_t kept = end_ - keep;
   if (keep > 0) {
     std::memmove(buffer_.data(), buffer_.data() + keep, kept);

@@ -45,7 +45,8 @@ void run_wri(Shell& s) {
   s.write_mesh();
 }
 void run_gld(Shell& s) {
-  std::string name = s.jobname_dialogue("Write a _gl.dat file (solvora) with buffer a or b");
+  std::string name =
+      s.jobname_dialogue("Write a _gl.dat file (solvora) with buffer a or b", "_gl.dat");
   exchange::wgldat(s.current(), name, s.titles());
 }
 void run_csm(Shell& s) {
@@ -115,12 +116,12 @@ void run_stf(Shell& s) {
 }
 
 void run_dxi(Shell& s) {
-  s.current() = mesh::MeshBuffer{};
-  std::string name = s.jobname_dialogue("Read a .dxf file (AutoCad 10) to buffer a or b");
-  exchange::vmzdxi(s.current(), name, s.titles());
+  std::string name = s.jobname_dialogue("Read a .dxf file (AutoCad 10) to buffer a or b", ".dxf");
+  s.fill_current([&](mesh::MeshBuffer& buffer) { exchange::vmzdxi(buffer, name, s.titles()); });
 }
 void run_dxo(Shell& s) {
-  std::string name = s.jobname_dialogue("Write a .dxf file (AutoCad 10) with buffer a or b");
+  std::string name =
+      s.jobname_dialogue("Write a .dxf file (AutoCad 10) with buffer a or b", ".dxf");
   exchange::vmzdxo(s.current(), name, s.titles());
 }
 void run_wrp(Shell& s) {

@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "console/checks.h"
 #include "console/dialogue.h"
 #include "console/report.h"
+#include "console/terminal.h"
 #include "console/textfile.h"
 #include "mesh/meshwriter.h"
 #include "mesh/sndfile.h"
@@ -82,16 +84,25 @@ void Shell::menu() {
   outf("\nCurrent buffer is = %c =\n\n", static_cast<char>(current_ + 96));
 }
 
+bool Shell::at_terminal() {
+  return console::terminal::active();
+}
+
 int Shell::run() {
   for (;;) {
     menu();
-    std::string word = console::askstr("Command", "");
-    console::trimbl(word);
-    if (word == "end") {
-      if (end()) return 0;
-      continue;
+    try {
+      console::terminal::expect(console::terminal::Completion::command);
+      std::string word = console::askstr("Command", "");
+      console::trimbl(word);
+      if (word == "end") {
+        if (end()) return 0;
+        continue;
+      }
+      dispatch(word);
+    } catch (const console::Interrupted&) {
+      // Ctrl-C at the Command prompt, or Ctrl-C or Ctrl-D at "Leave anyway": a fresh prompt.
     }
-    dispatch(word);
   }
 }
 
@@ -124,6 +135,23 @@ void Shell::dispatch(const std::string& word) {
       }
       break;
   }
+  // At a terminal, a fault that ends the program in batch (a faulty file, an output that cannot
+  // be created, exhausted memory) and Ctrl-C cancel the command instead: the buffers, titles and
+  // buffer job names stay as they were, so that a person never loses the work in the buffers.
+  const mesh::Titles titles = titles_;
+  const std::string jobnames[2] = {jobnames_[0], jobnames_[1]};
+  auto discard = [&] {
+    console::remove_file(mesh::handback_file);
+    console::remove_file("tmp.snd");
+    titles_ = titles;
+    jobnames_[0] = jobnames[0];
+    jobnames_[1] = jobnames[1];
+  };
+  auto refuse = [&] {
+    outf("\n");
+    console::pause("Nothing changed - press the Return key ... ");
+  };
+  console::terminal::clear_interrupt();
   try {
     row->run(*this);
   } catch (const console::WriteFailure& failure) {
@@ -132,8 +160,20 @@ void Shell::dispatch(const std::string& word) {
     console::remove_file(mesh::handback_file);
     console::remove_file("tmp.snd");
     console::warning(failure.what());
-    outf("\n");
-    console::pause("Nothing changed - press the Return key ... ");
+    refuse();
+  } catch (const console::Interrupted&) {
+    discard();
+    outf("\nInterrupted - nothing changed\n");
+  } catch (const console::FatalError& error) {
+    if (!at_terminal()) throw;
+    discard();
+    console::print_fatal(error);
+    refuse();
+  } catch (const std::bad_alloc&) {
+    if (!at_terminal()) throw;
+    discard();
+    console::print_fatal(console::FatalError("Memory allocation failed"));
+    refuse();
   }
 }
 
@@ -143,7 +183,13 @@ void Shell::mark_changed(int which) {
 
 void Shell::handback(int which) {
   if (which == 0) which = current_;
-  mesh::rdvmz("tmp", buffer(which), titles_);
+  if (at_terminal()) {
+    mesh::MeshBuffer fresh;
+    mesh::rdvmz("tmp", fresh, titles_);
+    buffer(which) = std::move(fresh);
+  } else {
+    mesh::rdvmz("tmp", buffer(which), titles_);
+  }
   console::remove_file(mesh::handback_file);
   mark_changed(which);
 }
@@ -154,10 +200,12 @@ void Shell::special_node_return() {
   mark_changed();
 }
 
-std::string Shell::jobname_dialogue(const char* heading, std::string* target) {
+std::string Shell::jobname_dialogue(const char* heading, const char* suffix,
+                                   std::string* target) {
   outf("\n");
   for (;;) {
     outf("%s\n\n", heading);
+    console::terminal::expect(console::terminal::Completion::job, suffix);
     std::string answer = console::askstr("Job name", job_default_);
     job_default_ = answer;
     char accepted = console::chkjob(answer);
@@ -203,13 +251,13 @@ bool Shell::end() {
 }
 
 void Shell::read_mesh() {
-  current() = mesh::MeshBuffer{};
-  std::string name = jobname_dialogue("Read a .vmz file to buffer a or b", &buffer_jobname());
-  mesh::rdvmz(name, current(), titles_);
+  std::string name =
+      jobname_dialogue("Read a .vmz file to buffer a or b", ".vmz", &buffer_jobname());
+  fill_current([&](mesh::MeshBuffer& buffer) { mesh::rdvmz(name, buffer, titles_); });
 }
 
 void Shell::write_mesh() {
-  std::string name = jobname_dialogue("Write a .vmz file with buffer a or b");
+  std::string name = jobname_dialogue("Write a .vmz file with buffer a or b", ".vmz");
   if (mesh::wrvmz(current(), name, titles_) == 'y') written_[current_ - 1] = 'y';
 }
 
@@ -219,6 +267,11 @@ int run_trelmo(int argc) {
   outf("\n");
   for (const char* line : banner) outf("%s\n", line);
   if (argc > 1) console::fatal("Usage: trelmo");
+  console::terminal::start();
+  // The history is saved however the session ends.
+  struct SaveHistory {
+    ~SaveHistory() { console::terminal::finish(); }
+  } save_history;
   Shell shell;
   return shell.run();
 }

@@ -30,8 +30,24 @@ class Shell {
   void mark_changed(int which = 0);
   void mark_written(int which, char mark) { written_[which - 1] = mark; }
   // The job-name dialogue of rea, dxi, dxo, gld and wri: asks until a name is accepted and
-  // returns it. With `target`, each answer (as checked) is also stored there.
-  std::string jobname_dialogue(const char* heading, std::string* target = nullptr);
+  // returns it. With `target`, each answer (as checked) is also stored there. At a terminal, Tab
+  // completes the names of the files that end in `suffix`.
+  std::string jobname_dialogue(const char* heading, const char* suffix,
+                               std::string* target = nullptr);
+  // Empties the current buffer and lets `read` fill it. At a terminal the reading goes into a
+  // fresh buffer that replaces the current one only when it is complete, so that a fault in the
+  // file or Ctrl-C leaves the buffer as it was.
+  template <class Read>
+  void fill_current(Read read) {
+    if (!at_terminal()) {
+      current() = mesh::MeshBuffer{};
+      read(current());
+      return;
+    }
+    mesh::MeshBuffer fresh;
+    read(fresh);
+    current() = std::move(fresh);
+  }
 
   // The shell's own commands.
   void switch_buffer() { current_ = 3 - current_; }
@@ -45,6 +61,7 @@ class Shell {
  private:
   void menu();
   void dispatch(const std::string& word);
+  static bool at_terminal();
 
   mesh::MeshBuffer buffers_[2];
   int current_ = 1;

@@ -29,7 +29,8 @@ const char* const main_help =
     "  import FILE.msh JOB\n"
     "      Read a Gmsh ASCII mesh of version 2.2 or 4.1 into JOB.vmz.\n"
     "\n"
-    "'vmztool COMMAND --help' describes a command in full.\n"
+    "'vmztool COMMAND --help' describes a command in full; 'vmztool --version'\n"
+    "prints the version.\n"
     "\n"
     "Exit status: 0 done, 1 bad input (a missing or malformed file, a file that\n"
     "cannot be written), 2 bad usage.\n";
@@ -307,6 +308,10 @@ int run(const std::vector<std::string>& args) {
     if (word == "--help" || word == "-h" || word == "help") {
       if (word == "help" && args.size() > 1) return run({args[1], "--help"});
       console::outf("%s", main_help);
+      return 0;
+    }
+    if (word == "--version") {
+      console::outf("vmztool %s\n", TRELMO_VERSION);
       return 0;
     }
     for (const Command& command : commands) {
