@@ -94,7 +94,7 @@ TEST(VmzCli, AnswersEachCommandLine) {
   const std::pair<std::vector<std::string>, std::string> rows[] = {
       {{}, "2" + misuse("missing command (svg, export or import)", "")},
       {{"draw", "m"}, "2" + misuse("unknown command 'draw' (use svg, export or import)", "")},
-      {{"--version"}, "2" + misuse("unknown option '--version'", "")},
+      {{"--verbose"}, "2" + misuse("unknown option '--verbose'", "")},
       {{"svg"}, "2" + misuse("missing job name", "svg ")},
       {{"svg", "m", "n"}, "2" + misuse("unexpected argument 'n'", "svg ")},
       {{"svg", "m", "--view", "top"}, "2" + misuse("invalid value 'top' for --view (use x, y, z or iso)", "svg ")},
