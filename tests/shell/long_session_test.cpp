@@ -20,22 +20,17 @@ using namespace session;
 
 namespace {
 
-struct Estimate {
-  double elements = 0;
-  double points = 0;
-};
-
 class Script {
  public:
   explicit Script(unsigned seed) : random_(seed) {}
 
+  // `steps` random commands, each followed by a wri of the current buffer (refused when it has
+  // no point), then end.
   std::string build(int steps) {
     for (int step = 1; step <= steps; ++step) {
       command();
-      // Write the current buffer after every step (refused when it has no point).
-      std::string name = "s" + std::to_string(step);
-      add({"wri", name, ""});
-      written_.push_back(name);
+      written_.push_back("s" + std::to_string(step));
+      add({"wri", written_.back(), ""});
     }
     add({"", "end", "y"});
     return text_.str();
@@ -47,191 +42,131 @@ class Script {
     for (const std::string& line : lines) text_ << line << "\n";
   }
   int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
+  std::string n(int lo, int hi) { return std::to_string(pick(lo, hi)); }
   std::string real(double lo, double hi) {
     std::ostringstream s;
     s << std::uniform_real_distribution<double>(lo, hi)(random_);
     return s.str();
   }
   std::string yn() { return pick(0, 1) ? "y" : "n"; }
-  Estimate& est() { return est_[current_]; }
-  // Three points of a plane (or the first two, of a line), typed as coordinates.
-  void points(int count) {
-    add({"c"});
-    const char* const triangle[3][3] = {{"0", "0", "0"}, {"1", "0.5", "0.2"}, {"0.3", "1", "0.7"}};
-    for (int p = 0; p < count; ++p) add({triangle[p][0], triangle[p][1], triangle[p][2]});
+  // An upper estimate of the size of the current buffer, multiplied by `factor`.
+  void grow(double factor) {
+    elements_[current_] *= factor;
+    points_[current_] *= factor;
   }
-
+  // The first two or three points of a plane, typed as coordinates.
+  void points(int count) {
+    add({"c", "0", "0", "0", "1", "0.5", "0.2"});
+    if (count == 3) add({"0.3", "1", "0.7"});
+  }
   void csm() {
     int choice = pick(1, 5);
+    const int sizes[5][3] = {{1, 2, 6}, {1, 4, 2}, {1, 8, 3}, {3, 7, 2}, {3, 16, 1}};
+    elements_[current_] = sizes[choice - 1][0];
+    points_[current_] = sizes[choice - 1][1];
     add({"csm", std::to_string(choice)});
-    static const double sizes[5][2] = {{1, 2}, {1, 4}, {1, 8}, {3, 7}, {3, 16}};
-    est() = {sizes[choice - 1][0], sizes[choice - 1][1]};
-    switch (choice) {
-      case 1:
-        add({real(-1, 1), real(-1, 1), real(-1, 1), real(1, 2), real(1, 2), real(1, 2)});
-        break;
-      case 2:
-      case 4:
-        add({real(0.5, 3), real(0.5, 3)});
-        break;
-      case 3:
-        add({real(0.5, 3), real(0.5, 3), real(0.5, 3)});
-        break;
-      default:
-        add({real(0.5, 3)});
-        break;
-    }
+    for (int i = 0; i < sizes[choice - 1][2]; ++i) add({real(0.5, 3)});
   }
 
   void command() {
     // Past the size limit, and often after an elimination that may have emptied the buffer,
     // start again from a simple mesh.
-    if (est().points > 4000 || est().elements > 2000 || est().points == 0 ||
+    if (points_[current_] > 4000 || elements_[current_] > 2000 || points_[current_] == 0 ||
         (maybe_empty_[current_] && pick(0, 1) == 0)) {
       maybe_empty_[current_] = false;
-      csm();
-      return;
+      return csm();
     }
+    const std::string big = n(1073741824, 2147483647);  // a count whose result cannot be stored
+    int k = 0;
     switch (pick(0, 23)) {
       case 0:
-        csm();
-        break;
+        return csm();
       case 1:
-        add({"mov", real(-2, 2), real(-2, 2), real(-2, 2)});
-        break;
+        return add({"mov", real(-2, 2), real(-2, 2), real(-2, 2)});
       case 2:
-        add({"rot"});
-        points(2);
-        add({real(-180, 180)});
-        break;
+        add({"rot"}), points(2);
+        return add({real(-180, 180)});
       case 3:
-        add({"mir", std::to_string(pick(0, 3))});
-        points(3);
-        break;
+        add({"mir", n(0, 3)});
+        return points(3);
       case 4:
         add({"shr", real(0, 1)});
-        est().points = 20 * est().elements;
-        break;
-      case 5: {
-        int nx = pick(1, 2), ny = pick(1, 2), nz = 1;
-        add({"paa", std::to_string(nx), std::to_string(ny), std::to_string(nz), "1", "0", "0.5"});
-        est().elements *= nx * ny;
-        est().points *= nx * ny;
-        break;
-      }
-      case 6: {
-        int n = pick(1, 3);
-        add({"cya", std::to_string(n)});
-        points(2);
-        add({real(10, 120)});
-        est().elements *= n;
-        est().points *= n;
-        break;
-      }
+        points_[current_] = 20 * elements_[current_];
+        return;
+      case 5:
+        k = pick(1, 2);
+        add({"paa", std::to_string(k), "2", "1", "1", "0", "0.5"});
+        return grow(2 * k);
+      case 6:
+        k = pick(1, 3);
+        add({"cya", std::to_string(k)}), points(2), add({real(10, 120)});
+        return grow(k);
       case 7:
-        add({"ele", "1", "1", "0"});
         maybe_empty_[current_] = true;
-        break;
+        return add({"ele", "1", "1", "0"});
       case 8:
-        add({"cue", std::to_string(pick(1, 3)), real(-5, 0), real(0.5, 5)});
         maybe_empty_[current_] = true;
-        break;
+        return add({"cue", n(1, 3), real(-5, 0), real(0.5, 5)});
       case 9:
-        add({"elp"});
-        break;
+        return add({"elp"});
       case 10:
-        add({"mer"});
-        est_[0].elements += est_[1].elements;
-        est_[0].points += est_[1].points;
-        break;
+        elements_[0] += elements_[1], points_[0] += points_[1];
+        return add({"mer"});
       case 11:
-        add({"ren", "1", "2", "3", yn(), yn(), yn(), pick(0, 1) ? "1e-05" : "0"});
-        break;
-      case 12: {
-        int kind = pick(2, 3);
-        add({"snd", std::to_string(kind), "0.01"});
-        points(kind);
-        add({"0"});
-        break;
-      }
-      case 13: {
+        return add({"ren", "1", "2", "3", yn(), yn(), yn(), pick(0, 1) ? "1e-05" : "0"});
+      case 12:
+        k = pick(2, 3);
+        add({"snd", std::to_string(k), "0.01"}), points(k);
+        return add({"0"});
+      case 13:
+      case 22: {
+        // A refinement, or one asking full-size counts, which is refused after its pause
+        // (2147483647 steps of one line already number one point too many).
+        bool full = pick(0, 1) == 1;
         int ngtyp = pick(1, 3);
-        static const int counts[3][3] = {{2, 3, 3}, {4, 8, 9}, {8, 20, 20}};
+        const int counts[3][3] = {{2, 3, 3}, {4, 8, 9}, {8, 20, 20}};
         add({"gen", std::to_string(ngtyp), std::to_string(counts[ngtyp - 1][pick(0, 2)])});
-        int grow = 1;
         for (int d = 0; d < ngtyp; ++d) {
-          int n = pick(1, 2);
-          grow *= n;
-          add({std::to_string(n)});
+          k = pick(1, 2);
+          add({!full ? std::to_string(k) : ngtyp == 1 ? "2147483647" : big});
+          if (!full) grow(k);
         }
         add({""});
-        est().elements *= grow;
-        est().points = est().elements * 27;
-        break;
+        if (!full) points_[current_] = elements_[current_] * 27;
+        return;
       }
       case 14:
         add({"bts", yn(), ""});
-        est().elements *= 6;
-        break;
+        return grow(6);
       case 15:
         add({"stf", yn(), ""});
-        est().elements *= 4;
-        break;
+        return grow(4);
       case 16:
-        add({"gld", "g" + std::to_string(pick(1, 3)), std::to_string(pick(1, 9)), "1", ""});
-        break;
+        return add({"gld", "g" + n(1, 3), n(1, 9), "1", ""});
       case 17:
-        add({"ccf"});
         current_ = 1 - current_;
-        break;
+        return add({"ccf"});
       case 18:
-        if (!written_.empty()) {
-          add({"rea",
-               written_[static_cast<std::size_t>(pick(0, static_cast<int>(written_.size()) - 1))],
-               ""});
-          est() = {2000, 4000};  // unknown: assume large so that growth stays bounded
-        }
-        break;
+        elements_[current_] = 2000, points_[current_] = 4000;  // unknown: assume large
+        return add(
+            {"rea", written_.empty() ? "s0" : written_[pick(0, int(written_.size()) - 1)], ""});
       case 19:
-        add({"wrp", std::to_string(pick(1, 3))});
-        break;
+        return add({"wrp", n(1, 3)});
       case 20:
-        add({"dxo", "d" + std::to_string(pick(1, 3)), pick(0, 1) ? "p" : "l", "n", yn(), "n", "n",
-             "n", "n", "0.1"});
-        break;
+        return add(
+            {"dxo", "d" + n(1, 3), pick(0, 1) ? "p" : "l", "n", yn(), "n", "n", "n", "n", "0.1"});
       case 21:
-        add({"dxi", "d" + std::to_string(pick(1, 3)), ""});
-        break;
-      case 22:
-        full_size();
-        break;
-      default:
-        add({"help", "", ""});
-        break;
+        return add({"dxi", "d" + n(1, 3), ""});
+      case 23:
+        add({"paa", "2", big, "1", "1", "0", "0", "0"});  // y asked again
+        return grow(2);
     }
-  }
-
-  // Counts typed at full size, whose results cannot be stored: gen refuses after its pause
-  // (2147483647 steps of one line already number one point too many), paa asks again for y.
-  void full_size() {
-    const std::string big = std::to_string(pick(1073741824, 2147483647));
-    if (pick(0, 1)) {
-      add({"paa", "2", big, "1", "1", "0", "0", "0"});
-      est().elements *= 2;
-      est().points *= 2;
-      return;
-    }
-    int ngtyp = pick(1, 3);
-    static const char* const counts[3][2] = {{"2", "3"}, {"4", "9"}, {"8", "20"}};
-    add({"gen", std::to_string(ngtyp), counts[ngtyp - 1][pick(0, 1)]});
-    for (int d = 0; d < ngtyp; ++d) add({ngtyp == 1 ? "2147483647" : big});
-    add({""});
   }
 
   std::mt19937 random_;
   std::ostringstream text_;
   std::vector<std::string> written_;
-  Estimate est_[2];
+  double elements_[2] = {0, 0}, points_[2] = {0, 0};
   bool maybe_empty_[2] = {false, false};
   int current_ = 0;
 };
@@ -290,7 +225,6 @@ void run_long_session(unsigned seed) {
 
 }  // namespace
 
-// Six seeds, each a session of 300 random commands on both buffers.
 class LongSession : public testing::TestWithParam<unsigned> {};
 TEST_P(LongSession, KeepsTheInvariants) {
   run_long_session(GetParam());
