@@ -214,21 +214,3 @@ TEST(Gld, KeepsTheWrittenMarkAndOlderFilesOnFailure) {
   EXPECT_EQ(s.files(), (std::vector<std::string>{"job_gl.dat", "out.vmz", "plate.vmz"}));
   EXPECT_EQ(s.read("out.vmz"), data("plate.vmz"));
 }
-
-TEST(Gld, MeshWithoutSpecialNodesHasNoFixedPoints) {
-  Session s;
-  std::string mesh = data("plate.vmz");
-  mesh.replace(mesh.find("    2       6       2\n"), 22, "    2       6       0\n");
-  mesh.resize(mesh.find("    1     1\n"));
-  s.write("free.vmz", mesh);
-  Result r = s.run("rea\nfree\ngld\njob\n2\n\nend\n");
-  EXPECT_EQ(r.err, "");
-  std::string file = s.read("job_gl.dat");
-  EXPECT_NE(file.find("    0 # nvfix (n. of points with fixed degrees of freedom)\n"),
-            std::string::npos);
-  EXPECT_NE(file.find("      6         2.00000000       1.00000000\n\n"
-                      "### Points with fixed degrees of freedom and fixity codes (1-fixed;0-free)\n"
-                      "# ivfix nofix     ifpre ...\n\n"
-                      "### Points with specified coordinate system\n"),
-            std::string::npos);
-}
