@@ -39,8 +39,9 @@ std::string M(const Elements& e, const Points& p, const std::vector<int>& s = {}
               const std::string& title = "T") {
   return mesh_file(title, "Mesh", e, p, s);
 }
-std::string M(const Elements& e, const char* p, const std::vector<int>& s = {}) {
-  return M(e, pts(p), s);
+std::string M(const Elements& e, const char* p, const std::vector<int>& s = {},
+              const std::string& title = "T") {
+  return M(e, pts(p), s, title);
 }
 const char* const square_points = "0 0 0, 1 0 0, 0 1 0, 1 1 0";
 std::string sq(const std::vector<int>& s) {
@@ -119,136 +120,116 @@ const std::string again = "\nERROR: repeat answer ...\n";
 // Each row: the mesh read from m.vmz (and b.vmz), the answers after `rea m`, and the file that
 // `wri out` then writes.
 struct Row {
-  const char* label;
   std::string in, answers, out, err = "", b = "";
 };
 
 const Row rows[] = {
-    {"csm replaces buffer", bar, "csm\n2\n\n\n",
-     M({{1, 2, 4, 3, 1}}, pts(square_points), {}, "Rectangular mesh")},
-    {"csm box", bar, "csm\n3\n2\n3\n4\n",
-     M({{1, 2, 4, 3, 5, 6, 8, 7}}, pts("0 0 0, 2 0 0, 0 3 0, 2 3 0, 0 0 4, 2 0 4, 0 3 4, 2 3 4"),
-       {}, "Parallelepipedic mesh")},
-    {"csm triangle", bar, "csm\n4\n2\n4\n",
+    {bar, "csm\n2\n\n\n", M({{1, 2, 4, 3, 1}}, square_points, {}, "Rectangular mesh")},
+    {bar, "csm\n3\n2\n3\n4\n",
+     M({{1, 2, 4, 3, 5, 6, 8, 7}}, "0 0 0, 2 0 0, 0 3 0, 2 3 0, 0 0 4, 2 0 4, 0 3 4, 2 3 4", {},
+       "Parallelepipedic mesh")},
+    {bar, "csm\n4\n2\n4\n",
      M({{1, 2, 5, 4, 1}, {2, 3, 6, 5, 2}, {4, 5, 6, 7, 4}},
-       pts("0 0 0, 1 0 0, 2 0 0, 0 2 0, 0.7 1.4 0, 1 2 0, 0 4 0"), {}, "Triangular mesh")},
-    {"csm line", bar, "csm\n1\n1\n2\n3\n-4\n5.5\n\n",
-     M({{1, 2}}, pts("1 2 3, -4 5.5 0"), {}, "Linear mesh")},
-    {"csm null line", bar, "csm\n1\n\n\n\n\n\n\n",
-     M({{1, 2}}, pts("0 0 0, 0 0 0"), {}, "Linear mesh")},
-    {"mov", bar, "mov\n1.5\n-2\n.25\n", M({{1, 2}}, "2.5 0 3.25, 0.5 -2 0.75", {2})},
-    {"rot +z", M({{1, 2}}, "1 0 0, 2 3 4"), "rot\nc\n0\n0\n0\n0\n0\n1\n90\n",
-     M({{1, 2}}, "0 1 0, -3 2 4")},
-    {"rot -z", M({{1, 2}}, "1 0 0, 2 3 4"), "rot\nc\n0\n0\n1\n0\n0\n0\n90\n",
-     M({{1, 2}}, "0 -1 0, 3 -2 4")},
-    {"rot y", M({{1, 3}}, "0 0 0, 0 2 0, 1 0 0"), "rot\nn\n1\n2\n90\n",
-     M({{1, 3}}, "0 0 0, 0 2 0, 0 0 -1")},
-    {"rot 111", M({{1, 2}}, "1 2 3, 4 5 6"), "rot\nc\n1\n1\n1\n2\n2\n2\n120\n",
-     M({{1, 2}}, "3 1 2, 6 4 5")},
-    {"rot x", M({{1, 2}}, "1 2 3, 4 5 6"), "rot\nc\n0\n0\n0\n2\n0\n0\n90\n",
-     M({{1, 2}}, "1 -3 2, 4 -6 5")},
-    {"mir 0", M(mixed, row_of_points(2, 3)), "mir\n\n" + plane_z0, M(mixed, row_of_points(2, -3))},
-    {"mir 1", M(mixed, row_of_points(2, 3)), "mir\n1\n" + plane_z0, M(mixed, row_of_points(2, -3)),
+       "0 0 0, 1 0 0, 2 0 0, 0 2 0, 0.7 1.4 0, 1 2 0, 0 4 0", {}, "Triangular mesh")},
+    {bar, "csm\n1\n1\n2\n3\n-4\n5.5\n\n", M({{1, 2}}, "1 2 3, -4 5.5 0", {}, "Linear mesh")},
+    {bar, "csm\n1\n\n\n\n\n\n\n", M({{1, 2}}, "0 0 0, 0 0 0", {}, "Linear mesh")},
+    {bar, "mov\n1.5\n-2\n.25\n", M({{1, 2}}, "2.5 0 3.25, 0.5 -2 0.75", {2})},
+    {M({{1, 2}}, "1 0 0, 2 3 4"), "rot\nc\n0\n0\n0\n0\n0\n1\n90\n", M({{1, 2}}, "0 1 0, -3 2 4")},
+    {M({{1, 2}}, "1 0 0, 2 3 4"), "rot\nc\n0\n0\n1\n0\n0\n0\n90\n", M({{1, 2}}, "0 -1 0, 3 -2 4")},
+    {M({{1, 3}}, "0 0 0, 0 2 0, 1 0 0"), "rot\nn\n1\n2\n90\n", M({{1, 3}}, "0 0 0, 0 2 0, 0 0 -1")},
+    {M({{1, 2}}, "1 2 3, 4 5 6"), "rot\nc\n1\n1\n1\n2\n2\n2\n120\n", M({{1, 2}}, "3 1 2, 6 4 5")},
+    {M({{1, 2}}, "1 2 3, 4 5 6"), "rot\nc\n0\n0\n0\n2\n0\n0\n90\n", M({{1, 2}}, "1 -3 2, 4 -6 5")},
+    {M(mixed, row_of_points(2, 3)), "mir\n\n" + plane_z0, M(mixed, row_of_points(2, -3))},
+    {M(mixed, row_of_points(2, 3)), "mir\n1\n" + plane_z0, M(mixed, row_of_points(2, -3)),
      times(no_correction, 5)},
-    {"mir 2", M(mixed, row_of_points(2, 3)), "mir\n2\n" + plane_z0,
+    {M(mixed, row_of_points(2, 3)), "mir\n2\n" + plane_z0,
      M(with(with(with(with(mixed, 2, {2, 1, 3, 4, 2}), 3, {3, 2, 1, 8, 7, 6, 5, 4, 3}), 4,
                  {3, 2, 1, 8, 7, 6, 5, 4, 9}),
             5, {13, 12, 11, 18, 17, 16, 15, 14}),
        row_of_points(2, -3)),
      times(no_correction, 3)},
-    {"mir 3", M(mixed, row_of_points(2, 3)), "mir\n3\n" + plane_z0,
+    {M(mixed, row_of_points(2, 3)), "mir\n3\n" + plane_z0,
      M(with(with(with(mixed, 3, {4, 3, 2, 1, 8, 7, 6, 5, 4}), 5, {14, 13, 12, 11, 18, 17, 16, 15}),
             6, {7, 6, 5, 4, 3, 2, 1, 8, 12, 11, 10, 9, 19, 18, 17, 16, 15, 14, 13, 20}),
        row_of_points(2, -3)),
      times(no_correction, 4)},
-    {"mir x=.5", square, "mir\n2\nc\n0.5\n0\n0\n0.5\n1\n0\n0.5\n0\n1\n",
+    {square, "mir\n2\nc\n0.5\n0\n0\n0.5\n1\n0\n0.5\n0\n1\n",
      M({{2, 1, 3, 4, 2}}, "1 0 0, 0 0 0, 1 1 0, 0 1 0")},
-    {"mir y=z", M({{1, 2}}, "1 2 3, 4 6 5"), "mir\n0\nc\n0\n0\n0\n1\n0\n0\n0\n1\n1\n",
+    {M({{1, 2}}, "1 2 3, 4 6 5"), "mir\n0\nc\n0\n0\n0\n1\n0\n0\n0\n1\n1\n",
      M({{1, 2}}, "1 3 2, 4 5 6")},
-    {"shr .8", square, "shr\n\n",
-     M({{1, 2, 3, 4, 1}}, "0.1 0.1 0, 0.9 0.1 0, 0.9 0.9 0, 0.1 0.9 0")},
-    {"shr 1", two_quads, "shr\n1\n",
+    {square, "shr\n\n", M({{1, 2, 3, 4, 1}}, "0.1 0.1 0, 0.9 0.1 0, 0.9 0.9 0, 0.1 0.9 0")},
+    {two_quads, "shr\n1\n",
      M(quads_apart, "0 0 0, 1 0 0, 1 1 0, 0 1 0, 1 0 0, 2 0 0, 2 1 0, 1 1 0",
        quads_apart_specials)},
-    {"shr 0", two_quads, "shr\n0\n",
+    {two_quads, "shr\n0\n",
      M(quads_apart, ".5 .5 0, .5 .5 0, .5 .5 0, .5 .5 0, 1.5 .5 0, 1.5 .5 0, 1.5 .5 0, 1.5 .5 0",
        quads_apart_specials)},
-    {"shr closing",
-     M({{1, 2, 1}, {3}, {1, 2, 3}, {4, 5, 6, 7, 8, 9, 10, 11}},
+    {M({{1, 2, 1}, {3}, {1, 2, 3}, {4, 5, 6, 7, 8, 9, 10, 11}},
        "0 0 0, 2 0 0, 4 4 0, 0 0 0, 2 0 0, 2 2 0, 0 2 0, 0 0 2, 2 0 2, 2 2 2, 0 2 2"),
      "shr\n0.5\n",
      M({{1, 2}, {3}, {4, 5, 6}, {7, 8, 9, 10, 11, 12, 13, 14, 7}},
        ".5 0 0, 1.5 0 0, 4 4 0, 1 1 0, 2 1 0, 3 3 0, .5 .5 .5, 1.5 .5 .5, 1.5 1.5 .5, .5 1.5 .5, "
        ".5 .5 1.5, 1.5 .5 1.5, 1.5 1.5 1.5, .5 1.5 1.5")},
     // y = 2^101 and 2^102: the bounding-box centre 3 * 2^100 is exact.
-    {"shr far", M({{1, 2}}, "0 0x1p101 0, 0 0x1p102 0"), "shr\n0\n",
-     M({{1, 2}}, "0 0x3p100 0, 0 0x3p100 0")},
+    {M({{1, 2}}, "0 0x1p101 0, 0 0x1p102 0"), "shr\n0\n", M({{1, 2}}, "0 0x3p100 0, 0 0x3p100 0")},
     // Copy c = 3 * (ix - 1) + (iz - 1): x outermost, z innermost.
-    {"paa 2x1x3", M({{1, 2}}, "0 0 0, 1 0 0", {2}), "paa\n2\n1\n3\n10\n20\n100\n",
+    {M({{1, 2}}, "0 0 0, 1 0 0", {2}), "paa\n2\n1\n3\n10\n20\n100\n",
      M({{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}},
        "0 0 0, 1 0 0, 0 0 100, 1 0 100, 0 0 200, 1 0 200, 10 0 0, 11 0 0, 10 0 100, 11 0 100, "
        "10 0 200, 11 0 200",
        {2, 4, 6, 8, 10, 12})},
-    {"paa defaults", M({{1, 2, 3, 4, 1}}, "1.234567891 0 0, 2 0 0, 2 1 0, 0 1 -.5", {3, 1}),
-     "paa\n\n\n\n\n\n\n", M({{1, 2, 3, 4, 1}}, "1.23456789 0 0, 2 0 0, 2 1 0, 0 1 -.5", {3, 1})},
-    {"paa -y", M({{1, 2, 3, 1}}, "0 0 0, 1 0 0, 0 1 0"), "paa\n1\n2\n1\n\n-2.5\n\n",
+    {M({{1, 2, 3, 4, 1}}, "1.234567891 0 0, 2 0 0, 2 1 0, 0 1 -.5", {3, 1}), "paa\n\n\n\n\n\n\n",
+     M({{1, 2, 3, 4, 1}}, "1.23456789 0 0, 2 0 0, 2 1 0, 0 1 -.5", {3, 1})},
+    {M({{1, 2, 3, 1}}, "0 0 0, 1 0 0, 0 1 0"), "paa\n1\n2\n1\n\n-2.5\n\n",
      M({{1, 2, 3, 1}, {4, 5, 6, 4}}, "0 0 0, 1 0 0, 0 1 0, 0 -2.5 0, 1 -2.5 0, 0 -1.5 0")},
     // The cosine of 270 degrees is a tiny negative number.
-    {"cya 4x90", spoke, "cya\n4\nc\n\n\n\n\n\n1\n90\n",
+    {spoke, "cya\n4\nc\n\n\n\n\n\n1\n90\n",
      M({{1, 2}, {3, 4}, {5, 6}, {7, 8}},
        "1 0 0, 0 0 3, 0 1 0, 0 0 3, -1 0 0, 0 0 3, -0.0 -1 0, 0 0 3", {1, 3, 5, 7})},
-    {"cya 1", off_axis, "cya\n\nn\n\n2\n\n", off_axis},
-    {"cya 2x180", off_axis, "cya\n2\nn\n\n2\n180\n",
+    {off_axis, "cya\n\nn\n\n2\n\n", off_axis},
+    {off_axis, "cya\n2\nn\n\n2\n180\n",
      M({{1, 3}, {1, 3, 2, 1}, {4, 6}, {4, 6, 5, 4}}, "1 1 0, 1 1 5, 2 1 0, 1 1 0, 1 1 5, 0 1 0",
        {3, 6})},
-    {"ele 0", M({{1, 2}}, "0 0 0, 1.234567891 0 0"), "ele\n\n",
-     M({{1, 2}}, "0 0 0, 1.23456789 0 0")},
-    {"ele overlap", full_chain, "ele\n3\n5\n4\n7\n0\n", chain({1, 2, 8, 9, 10})},
-    {"ele nested", full_chain, "ele\n2\n9\n3\n4\n2\n3\n10\n10\n0\n", chain({1})},
-    {"ele 5 then 1-6", full_chain, "ele\n5\n5\n1\n6\n0\n", chain({7, 8, 9, 10})},
-    {"ele 3 0", full_chain, "ele\n3\n0\n", full_chain},
-    {"ele all", full_chain, "ele\n1\n10\n0\n", chain({})},
-    {"ele bad ranges", full_chain, "ele\n3\n5\n5\n2\n1\n11\n-1\n2\n0\n",
-     chain({1, 2, 6, 7, 8, 9, 10})},
-    {"elp after ele",
-     M({{1, 2}, {2, 3}, {3, 4}, {4, 5}}, "1 0 0, 2 0 0, 3 0 0, 4 0 0, 5 0 0, 6 1 0, 7 1 0", {6, 4}),
+    {M({{1, 2}}, "0 0 0, 1.234567891 0 0"), "ele\n\n", M({{1, 2}}, "0 0 0, 1.23456789 0 0")},
+    {full_chain, "ele\n3\n5\n4\n7\n0\n", chain({1, 2, 8, 9, 10})},
+    {full_chain, "ele\n2\n9\n3\n4\n2\n3\n10\n10\n0\n", chain({1})},
+    {full_chain, "ele\n5\n5\n1\n6\n0\n", chain({7, 8, 9, 10})},
+    {full_chain, "ele\n3\n0\n", full_chain},
+    {full_chain, "ele\n1\n10\n0\n", chain({})},
+    {full_chain, "ele\n3\n5\n5\n2\n1\n11\n-1\n2\n0\n", chain({1, 2, 6, 7, 8, 9, 10})},
+    {M({{1, 2}, {2, 3}, {3, 4}, {4, 5}}, "1 0 0, 2 0 0, 3 0 0, 4 0 0, 5 0 0, 6 1 0, 7 1 0", {6, 4}),
      "ele\n1\n1\n3\n3\n0\nelp\n", M({{1, 2}, {3, 4}}, "2 0 0, 3 0 0, 4 0 0, 5 0 0, 6 1 0", {5, 3})},
-    {"elp all used", M({{1, 2, 3, 4, 1}, {3, 5}}, used, {2}), "elp\n",
-     M({{1, 2, 3, 4, 1}, {3, 5}}, used, {2})},
-    {"elp no elements", M({{1, 2}, {2, 3}}, "0 0 0, 1 0 0, 2 0 0", {3, 3}), "ele\n1\n2\n0\nelp\n",
+    {M({{1, 2, 3, 4, 1}, {3, 5}}, used, {2}), "elp\n", M({{1, 2, 3, 4, 1}, {3, 5}}, used, {2})},
+    {M({{1, 2}, {2, 3}}, "0 0 0, 1 0 0, 2 0 0", {3, 3}), "ele\n1\n2\n0\nelp\n",
      M({}, "2 0 0", {1, 1})},
-    {"cue z", slab(slab_elements), "cue\n3\n0\n1\n",
-     slab({{1, 2, 3, 4}, {5, 6, 7, 8}, {13, 14, 15, 16}})},
-    {"cue bad", slab(slab_elements), "cue\n0\n4\n3\n\n\n2\n1\n0\n0.5\n", slab({{1, 2, 3, 4}})},
-    {"cue y", M({{1, 2}, {2, 3}, {3, 4}, {4, 5}}, cue_points), "cue\n2\n-1.5\n-0.5\n",
+    {slab(slab_elements), "cue\n3\n0\n1\n", slab({{1, 2, 3, 4}, {5, 6, 7, 8}, {13, 14, 15, 16}})},
+    {slab(slab_elements), "cue\n0\n4\n3\n\n\n2\n1\n0\n0.5\n", slab({{1, 2, 3, 4}})},
+    {M({{1, 2}, {2, 3}, {3, 4}, {4, 5}}, cue_points), "cue\n2\n-1.5\n-0.5\n",
      M({{2, 3}, {3, 4}}, cue_points)},
-    {"cue x", M({{1}, {2}, {3}}, "-1 5 5, 0 5 5, 1 5 5"), "cue\n\n-0.5\n1.5\n",
+    {M({{1}, {2}, {3}}, "-1 5 5, 0 5 5, 1 5 5"), "cue\n\n-0.5\n1.5\n",
      M({{2}, {3}}, "-1 5 5, 0 5 5, 1 5 5")},
-    {"mer same", square, "ccf\nrea\nm\nccf\nmer\n",
+    {square, "ccf\nrea\nm\nccf\nmer\n",
      M({{1, 2, 4, 3, 1}, {5, 6, 8, 7, 5}},
        "0 0 0, 1 0 0, 0 1 0, 1 1 0, 0 0 0, 1 0 0, 0 1 0, 1 1 0")},
-    {"mer from b", M({{1, 2, 3, 4, 1}}, square_points, {3}), "ccf\nrea\nb\nele\n0\nmer\nccf\n",
+    {M({{1, 2, 3, 4, 1}}, square_points, {3}), "ccf\nrea\nb\nele\n0\nmer\nccf\n",
      M({{1, 2, 3, 4, 1}, {5, 6}}, "0 0 0, 1 0 0, 0 1 0, 1 1 0, 5 0 0, 6 0 0", {3, 5}), "",
      M({{1, 2}}, "5 0 0, 6 0 0", {1})},
-    {"mer points", sq({3}), "ccf\nrea\nb\nccf\nmer\n",
+    {sq({3}), "ccf\nrea\nb\nccf\nmer\n",
      M({{1, 2, 4, 3, 1}}, "0 0 0, 1 0 0, 0 1 0, 1 1 0, 7 7 7, 8 8 8", {3, 6}), "",
      M({}, "7 7 7, 8 8 8", {2})},
-    {"mer into empty", "", "ccf\nrea\nb\nccf\nmer\n", square, "", square},
-    {"snd 0", sq({3, 1, 3}), "snd\n\n", sq({1, 3})},
-    {"snd 1-2", square, "snd\n2\n\n\n1\n2\n0\n", sq({1, 2})},
-    {"snd 1-4", square, "snd\n2\n\n\n1\n4\n0\n", sq({1, 4})},
-    {"snd twice", sq({2}), "snd\n2\n\n\n1\n2\n3\n0.5\n\n1\n2\n3\n0\n", sq({1, 2, 3, 4})},
-    {"snd line tol", M({}, on_line), "snd\n2\n\nc\n0\n0\n0\n1\n0\n0\n0\n",
-     M({}, on_line, {1, 2, 3, 6, 7})},
+    {"", "ccf\nrea\nb\nccf\nmer\n", square, "", square},
+    {sq({3, 1, 3}), "snd\n\n", sq({1, 3})},
+    {square, "snd\n2\n\n\n1\n2\n0\n", sq({1, 2})},
+    {square, "snd\n2\n\n\n1\n4\n0\n", sq({1, 4})},
+    {sq({2}), "snd\n2\n\n\n1\n2\n3\n0.5\n\n1\n2\n3\n0\n", sq({1, 2, 3, 4})},
+    {M({}, on_line), "snd\n2\n\nc\n0\n0\n0\n1\n0\n0\n0\n", M({}, on_line, {1, 2, 3, 6, 7})},
     // The normal (0,0,4) multiplies each height by 4: 0.00008 taken, 0.0001 and 0.00012 not.
-    {"snd plane", M({}, heights), "snd\n3\n\nc\n0\n0\n0\n2\n0\n0\n0\n2\n0\n0\n",
-     M({}, heights, {1, 4, 5})},
+    {M({}, heights), "snd\n3\n\nc\n0\n0\n0\n2\n0\n0\n0\n2\n0\n0\n", M({}, heights, {1, 4, 5})},
     // The plane x + y + z = 6 (normal (2,2,2)) and the line from (1,-1,2) to (2,2,0).
-    {"snd tilted", M({}, tilted),
-     "snd\n3\n\nc\n1\n2\n3\n3\n2\n1\n2\n3\n1\n2\n\nc\n1\n-1\n2\n2\n2\n0\n0\n",
+    {M({}, tilted), "snd\n3\n\nc\n1\n2\n3\n3\n2\n1\n2\n3\n1\n2\n\nc\n1\n-1\n2\n2\n2\n0\n0\n",
      M({}, tilted, {1, 2, 4, 6, 9})},
     // Joined: twelve points, x slowest and z fastest; the shared face used by both bricks.
-    {"ren cubes", two_cubes, "ren\n\n\n\n\n\n\n\n",
+    {two_cubes, "ren\n\n\n\n\n\n\n\n",
      M({{1, 5, 7, 3, 2, 6, 8, 4}, {5, 9, 11, 7, 6, 10, 12, 8}},
        "0 0 0, 0 0 1, 0 1 0, 0 1 1, 1 0 0, 1 0 1, 1 1 0, 1 1 1, 2 0 0, 2 0 1, 2 1 0, 2 1 1", {5})},
 };
@@ -413,10 +394,10 @@ TEST(Edit, ResultFiles) {
     s.write("m.vmz", row.in);
     if (!row.b.empty()) s.write("b.vmz", row.b);
     Result r = s.run((row.in.empty() ? "" : "rea\nm\n") + row.answers + "wri\nout\nend\n");
-    EXPECT_EQ(r.status, 0) << row.label;
-    EXPECT_EQ(r.err, row.err) << row.label;
-    EXPECT_EQ(s.read("out.vmz"), row.out) << row.label;
-    EXPECT_FALSE(s.exists("tmp.vmz") || s.exists("tmp.snd")) << row.label;
+    EXPECT_EQ(r.status, 0) << row.answers;
+    EXPECT_EQ(r.err, row.err) << row.answers;
+    EXPECT_EQ(s.read("out.vmz"), row.out) << row.answers;
+    EXPECT_FALSE(s.exists("tmp.vmz") || s.exists("tmp.snd")) << row.answers;
   }
 }
 
