@@ -44,9 +44,7 @@ std::string M(const Elements& e, const char* p, const std::vector<int>& s = {},
   return M(e, pts(p), s, title);
 }
 const char* const square_points = "0 0 0, 1 0 0, 0 1 0, 1 1 0";
-std::string sq(const std::vector<int>& s) {
-  return M({{1, 2, 4, 3, 1}}, square_points, s);
-}
+const auto sq = [](const std::vector<int>& s) { return M({{1, 2, 4, 3, 1}}, square_points, s); };
 const std::string square = sq({});
 const std::string bar = M({{1, 2}}, "1 2 3, -1 0 0.5", {2});
 const std::string spoke = M({{1, 2}}, "1 0 0, 0 0 3", {1});
@@ -85,12 +83,10 @@ const std::string full_chain = chain({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
 
 // Four 4-node elements: on z = 0, on z = 1, one with a node at z = 1.0000001, one from z = 0
 // to 1. Point 9 is special.
-std::string slab(const Elements& e) {
-  return M(e,
-           "0 0 0, 1 0 0, 1 1 0, 0 1 0, 0 0 1, 1 0 1, 1 1 1, 0 1 1, 0 0 0.5, 1 0 0.5, 1 1 "
-           "1.0000001, 0 1 0.5, 2 0 0, 3 0 0, 3 0 1, 2 0 1",
-           {9});
-}
+const char* const slab_points =
+    "0 0 0, 1 0 0, 1 1 0, 0 1 0, 0 0 1, 1 0 1, 1 1 1, 0 1 1, 0 0 0.5, 1 0 0.5, 1 1 1.0000001, "
+    "0 1 0.5, 2 0 0, 3 0 0, 3 0 1, 2 0 1";
+const auto slab = [](const Elements& e) { return M(e, slab_points, {9}); };
 const Elements slab_elements = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}};
 
 // Two unit cubes side by side along x, the shared face twice; points 2 and 9 special.
@@ -262,17 +258,14 @@ std::string csm_menu() {
                 "   5 - quarter of a circle (3 elements - 16 points - 8 nodes per element)"});
 }
 std::string mir_table(const std::string& answer) {
+  const char* const edge = "+------------------------------------------+";
+  const char* const rule = "|------------------+-----------------------|";
+  const char* const row = "| %-16s |           %d           |";
   return lines({"", "After mirroring, some elements need to be numbered in the",
-                "opposite direction. Please specify:", "",
-                "+------------------------------------------+",
-                "| Type of element  | N. of local variables |",
-                "|------------------+-----------------------|",
-                "| Frame/Truss      |           1           |",
-                "| Plane/Slab/Shell |           2           |",
-                "| Brick            |           3           |",
-                "|------------------+-----------------------|",
-                "| No correction    |           0           |",
-                "+------------------------------------------+"}) +
+                "opposite direction. Please specify:", "", edge,
+                "| Type of element  | N. of local variables |", rule, format(row, "Frame/Truss", 1),
+                format(row, "Plane/Slab/Shell", 2), format(row, "Brick", 3), rule,
+                format(row, "No correction", 0), edge}) +
          ask_int("Number of local variables (1, 2, 3 or 0)", 0, answer);
 }
 std::string ren_directions(const std::string& d1, const std::string& d2, const std::string& d3) {
@@ -463,14 +456,13 @@ TEST(Edit, ScratchFileFaults) {
                                     "ele\n0\n", "cue\n\n0\n1\n", "elp\n", "ccf\nrea\nm\nmer\n",
                                     "ren\n\n\n\n\n\n\n\n", "snd\n2\n\n\n1\n2\n0\n"}) {
     const std::string file = answers.starts_with("snd") ? "tmp.snd" : "tmp.vmz";
+    const std::string opened = answers.starts_with("ren") ? "jobname.vmz" : file;
     Session s;
     s.write("m.vmz", square);
     ASSERT_EQ(::mkdir(s.path(file).c_str(), 0700), 0);
     s.write(file + "/keep", "");
     Result r = s.run("rea\nm\n" + answers);
-    EXPECT_EQ(r.err, fatal("Unable to open output file - " +
-                           (answers.starts_with("ren") ? "jobname.vmz" : file)))
-        << answers;
+    EXPECT_EQ(r.err, fatal("Unable to open output file - " + opened)) << answers;
     EXPECT_EQ(r.status, 1) << answers;
     if (::access("/dev/full", W_OK) != 0 || answers.starts_with("csm")) continue;
     Session t;
@@ -523,10 +515,9 @@ TEST(Edit, CsmQuarterCircleInTheWideLayout) {
 TEST(Edit, SndResultFileLayout) {
   inprocess::Directory dir;
   mesh::MeshBuffer buffer;
-  buffer.npoin = 4;
+  buffer.npoin = 4, buffer.nspno = 3;
   buffer.coord = console::OneMatrix<double>(4, 3);
   buffer.coord.zero();
-  buffer.nspno = 3;
   buffer.lspno = console::OneVector<int>(3);
   buffer.lspno[1] = 3, buffer.lspno[2] = 1, buffer.lspno[3] = 3;
   inprocess::Console console("0\n");
@@ -551,16 +542,13 @@ TEST(Edit, AxisBasesAreOrthonormalAndRightHanded) {
     console::OneVector<double> n(3);
     for (int j = 1; j <= 3; ++j) n[j] = axis[j - 1] / std::hypot(axis[0], axis[1], axis[2]);
     console::OneMatrix<double> q = edit::axbase(n);
-    for (int a = 1; a <= 3; ++a) {
+    for (int a = 1, b = 2, c = 3; a <= 3; ++a, b = a % 3 + 1, c = b % 3 + 1) {
       EXPECT_EQ(q(a, 3), n[a]);
+      EXPECT_NEAR(q(b, 1) * q(c, 2) - q(c, 1) * q(b, 2), n[a], 1e-14);  // right-handed
       for (int k = 1; k <= 3; ++k) {
         double dot = q(1, a) * q(1, k) + q(2, a) * q(2, k) + q(3, a) * q(3, k);
         EXPECT_NEAR(dot, a == k ? 1 : 0, 1e-14) << axis[0];
       }
     }
-    EXPECT_NEAR(q(1, 1) * (q(2, 2) * q(3, 3) - q(2, 3) * q(3, 2)) -
-                    q(1, 2) * (q(2, 1) * q(3, 3) - q(2, 3) * q(3, 1)) +
-                    q(1, 3) * (q(2, 1) * q(3, 2) - q(2, 2) * q(3, 1)),
-                1, 1e-14);
   }
 }
