@@ -121,10 +121,9 @@ std::string model(const std::vector<Element>& elements, int ngtyp, int nnode, in
   std::vector<std::vector<int>> lists;
   std::vector<Point> points;
   for (const Element& e : elements) {
-    std::array<std::vector<double>, 3> pos;
-    for (int j = 0; j < 3; ++j) {
-      pos[j] = {j < ngtyp ? -1.0 : 0.0};
-      if (j >= ngtyp) continue;
+    std::array<std::vector<double>, 3> pos = {{{0.0}, {0.0}, {0.0}}};
+    for (int j = 0; j < ngtyp; ++j) {
+      pos[j] = {-1.0};
       std::vector<double> w = e.weights[j];
       if (w.empty()) w.assign(e.divisions[j], 1.0);
       double sum = 0;
@@ -181,13 +180,11 @@ TEST(Cshape, KroneckerPolynomialsAndKnownValues) {
   std::uniform_real_distribution<double> coordinate(-1.0, 1.0);
   for (const Kind& k : kinds) {
     const std::vector<Point> nodes = positions(k.ngtyp, k.nnode);
-    double raw[21];  // no value is written beyond the node count
-    std::fill(raw, raw + 21, 7.0);
-    generate::cshape(k.nnode, k.family, 0.5, -0.5, 0.25, raw);
-    EXPECT_EQ(std::count(raw + k.nnode, raw + 21, 7.0), 21 - k.nnode) << k.nnode << " nodes";
+    std::vector<double> raw(21, 7.0);  // no value is written beyond the node count
+    generate::cshape(k.nnode, k.family, 0.5, -0.5, 0.25, raw.data());
+    EXPECT_EQ(std::count(raw.begin() + k.nnode, raw.end(), 7.0), 21 - k.nnode) << k.nnode;
     for (int i = 0; i < k.nnode; ++i) {
-      const Point& p = nodes[i];
-      std::vector<double> n = shape(k.nnode, k.family, p[0], p[1], p[2]);
+      std::vector<double> n = shape(k.nnode, k.family, nodes[i][0], nodes[i][1], nodes[i][2]);
       for (int j = 0; j < k.nnode; ++j) {
         EXPECT_NEAR(n[j], i == j, 1e-15) << k.nnode << " nodes: N" << j + 1 << " at node " << i + 1;
       }
