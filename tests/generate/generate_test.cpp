@@ -1,5 +1,4 @@
-// Refinement: the shape functions, the divisions-and-weights readers, and gen against a model
-// that places every generated point by a map the element's own shape functions reproduce.
+// Refinement: shape functions, divisions-and-weights readers, and gen against a model mesh.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,7 +72,7 @@ std::string read_dw(const char* content, int nelem) {
   generate::rdwdat(mode, file.get(), ngtyp, nnodg, name);
   console::OneMatrix<int> divisions(nelem, ngtyp);
   const int maximum = generate::rnelsi(nelem, ngtyp, mode, divisions, file.get());
-  console::OneArray3<double> weights(nelem, ngtyp, maximum);
+  generate::StepWeights weights(divisions);
   generate::rweisi(nelem, ngtyp, mode, divisions, weights, file.get());
   std::string r = format("%d %d %c %d", ngtyp, nnodg, mode, maximum);
   for (int i = 1; i <= nelem; ++i) {
@@ -114,8 +113,7 @@ struct Element {
   }
 };
 
-// The refined mesh as the design numbers it: grid points in scan order, s1 fastest; sub-element
-// nodes at the node positions of the generated kind, in grid units from the lower corner.
+// The refined mesh: grid points in scan order, s1 fastest; sub-elements in the generated kind.
 std::string model(const std::vector<Element>& elements, int ngtyp, int nnode, int nnodg) {
   const bool corner = !quadratic(ngtyp, nnodg);
   const bool serendipity = (ngtyp == 2 && nnodg == 8) || nnodg == 20;
@@ -123,10 +121,9 @@ std::string model(const std::vector<Element>& elements, int ngtyp, int nnode, in
   std::vector<std::vector<int>> lists;
   std::vector<Point> points;
   for (const Element& e : elements) {
-    std::array<std::vector<double>, 3> pos;
-    for (int j = 0; j < 3; ++j) {
-      pos[j] = {j < ngtyp ? -1.0 : 0.0};
-      if (j >= ngtyp) continue;
+    std::array<std::vector<double>, 3> pos = {{{0.0}, {0.0}, {0.0}}};
+    for (int j = 0; j < ngtyp; ++j) {
+      pos[j] = {-1.0};
       std::vector<double> w = e.weights[j];
       if (w.empty()) w.assign(e.divisions[j], 1.0);
       double sum = 0;
@@ -183,13 +180,11 @@ TEST(Cshape, KroneckerPolynomialsAndKnownValues) {
   std::uniform_real_distribution<double> coordinate(-1.0, 1.0);
   for (const Kind& k : kinds) {
     const std::vector<Point> nodes = positions(k.ngtyp, k.nnode);
-    double raw[21];  // no value is written beyond the node count
-    std::fill(raw, raw + 21, 7.0);
-    generate::cshape(k.nnode, k.family, 0.5, -0.5, 0.25, raw);
-    EXPECT_EQ(std::count(raw + k.nnode, raw + 21, 7.0), 21 - k.nnode) << k.nnode << " nodes";
+    std::vector<double> raw(21, 7.0);  // no value is written beyond the node count
+    generate::cshape(k.nnode, k.family, 0.5, -0.5, 0.25, raw.data());
+    EXPECT_EQ(std::count(raw.begin() + k.nnode, raw.end(), 7.0), 21 - k.nnode) << k.nnode;
     for (int i = 0; i < k.nnode; ++i) {
-      const Point& p = nodes[i];
-      std::vector<double> n = shape(k.nnode, k.family, p[0], p[1], p[2]);
+      std::vector<double> n = shape(k.nnode, k.family, nodes[i][0], nodes[i][1], nodes[i][2]);
       for (int j = 0; j < k.nnode; ++j) {
         EXPECT_NEAR(n[j], i == j, 1e-15) << k.nnode << " nodes: N" << j + 1 << " at node " << i + 1;
       }
@@ -269,61 +264,63 @@ TEST(DwFile, AcceptedForms) {
 }
 
 TEST(DwFile, FaultsAreFatalWithTheirContext) {
-  const std::string e1 = "\nReading divisions of element n.        1\n";
-  const std::string e2 = "\nReading divisions of element n.        2\n";
-  const std::string w1 = "\nReading weights of element n.        1\n";
-  const std::string w2 = "\nReading weights of element n.        2\n";
+  auto at = [](const char* what, int n) { return format("\nReading %s n. %8d\n", what, n); };
+  const std::string e1 = at("divisions of element", 1), e2 = at("divisions of element", 2);
+  const std::string w1 = at("weights of element", 1), w2 = at("weights of element", 2);
+  const std::string p1 = at("the generation parameter", 1), p2 = at("the generation parameter", 2);
   auto w = [](const std::string& e, int j, int k) {
     return e + format("Direction n. %8d\n", j) + (k > 0 ? format("Weight n. %8d\n", k) : "");
   };
-  const std::string p1 = "\nReading the generation parameter n.        1\n";
-  const std::string p2 = "\nReading the generation parameter n.        2\n";
   const std::string h = "Plate\n2\n8\n", d = h + "1 2 1\n2 1 2\n";  // 2 x 1 and 1 x 2 divisions
   const std::string eof = "Unexpected end of file", words = "Invalid number of words in the line";
-  const std::string lf = "elimnl: internal error 2 (LF expected)";
+  const std::string lf = "elimnl: internal error 2 (LF expected)", syntax = "Syntax error";
+  const std::string integer = "Invalid integer", element = "Wrong element number";
+  const std::string less = "Number of divisions is less than 1";
   const struct {
-    std::string content, context, message;
+    std::vector<std::string> contents;
+    std::string context, message;
   } rows[] = {
-      // clang-format off
-      {"", "", eof}, {"\n# only comments\n   \n", "", eof}, {"Title\n# none\n", "", eof},
-      {"Title\n2\n", "", eof}, {"Title\n2\n\n\n", "", eof}, {"Title\n2 8\n", p1, words},
-      {"Title\n2.0\n8\n", p1, "Invalid integer"}, {"Title\n2\n8 x\n", p2, words},
-      {"Title\n2\neight\n", p2, "Invalid integer"},
-      {"Title\n2\n99999999999\n", p2, "Invalid integer"}, {"Title without line end", "", lf},
-      {std::string(998, 't') + "\n2\n8\n", "", lf}, {h + "1 2 2\n", "", eof},
-      {h + "1 2 2\n\n# none\n", "", eof}, {h + "1 2 2\n2 2 2\n", "", eof}, {h + "1 2\n", e1, words},
-      {h + "1 2 2\n2 2 2 2\n", e2, words}, {h + "1 2 2.5\n", e1, "Syntax error"},
-      {h + "x 2 2\n", e1, "Syntax error"}, {h + "1 2 2\n2 1 99999999999\n", e2, "Syntax error"},
-      {h + "2 2 2\n1 2 2\n", e1, "Wrong element number"},
-      {h + "1 2 2\n3 2 2\n", e2, "Wrong element number"},
-      {h + "1 0 2\n", e1, "Number of divisions is less than 1"},
-      {h + "1 2 2\n2 2 -3\n", e2, "Number of divisions is less than 1"},
-      {h + "1 1 1\n2 1 1\nend_of_file\n", w1, "Syntax error"},
-      {h + "1 1 1\n2 1 1\nEND_OF_FILE # done\n", w1, "Syntax error"},
-      {h + "1 1 1" + std::string(980, ' ') + "\n", "", "Line too long"},
-      {h + "1 1 1\n2 1 1\n#" + std::string(78, '-') + "\nEND_OF_FILE\n", "", lf},
-      {d + "1\n1 1\n", "", eof}, {d + "1\n1 -1\n1 -1\n2\n1 -1\n1 1\n2 1\n", "", eof},
-      {d + "1 1\n", w1, words}, {d + "one\n", w1, "Syntax error"},
-      {d + "2\n", w1, "Wrong element number"},
-      {d + "1\n1 -1\n1 -1\n3\n", w2, "Wrong element number"},
-      {d + "1\n1 1 1\n", w(w1, 1, 1), words}, {d + "1\n1\n", w(w1, 1, 1), words},
-      {d + "1\n1 1\n2.0 1\n", w(w1, 1, 2), "Syntax error"},
-      {d + "1\n1 1\n2 heavy\n", w(w1, 1, 2), "Syntax error"},
-      {d + "1\n1 1\n2 1e999\n", w(w1, 1, 2), "Syntax error"},
-      {d + "1\n2 1\n", w(w1, 1, 1), "Wrong weight number"},
-      {d + "1\n1 -1\n1 -1\n2\n1 -1\n1 1\n3 1\n", w(w2, 2, 2), "Wrong weight number"},
-      {d + "1\n1 1\n2 -0.5\n", w(w1, 1, 2), "Invalid weight value"},
-      {d + "1\n1 -1\n1 -2\n", w(w1, 2, 1), "Invalid weight value"},
-      {d + "1\n1 0\n2 0.0\n", w(w1, 1, 0), "Weight sum is too small"},
-      {d + "1\n1 1\n2 1\n1 -1\n2\n1 -1\n1 -1\nEND\n", "", "Missing END_OF_FILE"},
-      {d + "1\n1 -1\n1 -1\n2\n1 -1\n1 -1\nEND_OF_FILE # done\n", "", "Missing END_OF_FILE"},
-      // clang-format on
+      {{"", "\n# only comments\n   \n", "Title\n# none\n", "Title\n2\n"}, "", eof},
+      {{h + "1 2 2\n", h + "1 2 2\n\n# none\n", h + "1 2 2\n2 2 2\n", d + "1\n1 1\n"}, "", eof},
+      {{"Title\n2\n\n\n", d + "1\n1 -1\n1 -1\n2\n1 -1\n1 1\n2 1\n"}, "", eof},
+      {{"Title\n2 8\n"}, p1, words},
+      {{"Title\n2.0\n8\n"}, p1, integer},
+      {{"Title\n2\n8 x\n"}, p2, words},
+      {{"Title\n2\neight\n", "Title\n2\n99999999999\n"}, p2, integer},
+      {{"Title without line end", std::string(998, 't') + "\n2\n8\n"}, "", lf},
+      {{h + "1 1 1\n2 1 1\n#" + std::string(78, '-') + "\nEND_OF_FILE\n"}, "", lf},
+      {{h + "1 2\n"}, e1, words},
+      {{h + "1 2 2\n2 2 2 2\n"}, e2, words},
+      {{h + "1 2 2.5\n", h + "x 2 2\n"}, e1, syntax},
+      {{h + "1 2 2\n2 1 99999999999\n"}, e2, syntax},
+      {{h + "2 2 2\n1 2 2\n"}, e1, element},
+      {{h + "1 2 2\n3 2 2\n"}, e2, element},
+      {{h + "1 0 2\n"}, e1, less},
+      {{h + "1 2 2\n2 2 -3\n"}, e2, less},
+      {{h + "1 1 1\n2 1 1\nend_of_file\n", h + "1 1 1\n2 1 1\nEND_OF_FILE # done\n"}, w1, syntax},
+      {{d + "one\n"}, w1, syntax},
+      {{h + "1 1 1" + std::string(980, ' ') + "\n"}, "", "Line too long"},
+      {{d + "1 1\n"}, w1, words},
+      {{d + "2\n"}, w1, element},
+      {{d + "1\n1 -1\n1 -1\n3\n"}, w2, element},
+      {{d + "1\n1 1 1\n", d + "1\n1\n"}, w(w1, 1, 1), words},
+      {{d + "1\n1 1\n2.0 1\n", d + "1\n1 1\n2 heavy\n"}, w(w1, 1, 2), syntax},
+      {{d + "1\n1 1\n2 1e999\n"}, w(w1, 1, 2), syntax},
+      {{d + "1\n2 1\n"}, w(w1, 1, 1), "Wrong weight number"},
+      {{d + "1\n1 -1\n1 -1\n2\n1 -1\n1 1\n3 1\n"}, w(w2, 2, 2), "Wrong weight number"},
+      {{d + "1\n1 1\n2 -0.5\n"}, w(w1, 1, 2), "Invalid weight value"},
+      {{d + "1\n1 -1\n1 -2\n"}, w(w1, 2, 1), "Invalid weight value"},
+      {{d + "1\n1 0\n2 0.0\n"}, w(w1, 1, 0), "Weight sum is too small"},
+      {{d + "1\n1 1\n2 1\n1 -1\n2\n1 -1\n1 -1\nEND\n"}, "", "Missing END_OF_FILE"},
+      {{d + "1\n1 -1\n1 -1\n2\n1 -1\n1 -1\nEND_OF_FILE # done\n"}, "", "Missing END_OF_FILE"},
   };
   inprocess::Directory dir;
   for (const auto& row : rows) {
-    inprocess::Console io("");
-    EXPECT_EQ(fatal_of([&] { read_dw(row.content.c_str(), 2); }), row.message) << row.content;
-    EXPECT_EQ(io.err(), row.context) << row.content;
+    for (const std::string& content : row.contents) {
+      inprocess::Console io("");
+      EXPECT_EQ(fatal_of([&] { read_dw(content.c_str(), 2); }), row.message) << content;
+      EXPECT_EQ(io.err(), row.context) << content;
+    }
   }
 }
 
@@ -358,7 +355,7 @@ TEST(DwFile, InteractiveAnswersAndInternalErrors) {
   std::string title;
   char mode = 'x';
   console::OneMatrix<int> divisions(1, 1);
-  console::OneArray3<double> weights(1, 1, 1);
+  generate::StepWeights weights(divisions);
   EXPECT_EQ(fatal_of([&] { generate::rdwdat('x', nullptr, n, n, title); }),
             "rdwdat: internal error 4");
   EXPECT_EQ(fatal_of([&] { generate::rnelsi(1, 1, mode, divisions, nullptr); }),
@@ -372,56 +369,55 @@ TEST(DwFile, InteractiveAnswersAndInternalErrors) {
 }
 
 TEST(Gen, EveryCombinationAgreesWithTheModel) {
-  const int combinations[][3] = {{1, 2, 2},  {1, 2, 3},  {1, 3, 2}, {1, 3, 3}, {2, 4, 4},
-                                 {2, 4, 8},  {2, 4, 9},  {2, 8, 4}, {2, 8, 8}, {2, 8, 9},
-                                 {2, 9, 4},  {2, 9, 8},  {2, 9, 9}, {3, 8, 8}, {3, 8, 20},
-                                 {3, 20, 8}, {3, 20, 20}};
-  for (const auto& [ngtyp, nnode, nnodg] : combinations) {
-    for (bool from_file : {true, false}) {
-      // Two bent elements: the first graded (a zero step too) and closed, the second not.
-      // clang-format off
-      std::vector<Element> e = {
-          {{{{11, 12, 13}, {2, 0.5, 0}, {-0.5, 1.5, 0}, {0.25, 0, 1}, {0.5, 0, -1}, {0, -0.5, 1}}},
-           {2, 3, 2}, {{{1, 3}, {1, 0, 2}, {2, 1}}}},
-          {{{{-15, 10, 11}, {1, 0, 0.5}, {0, 1, 0}, {0.5, 0.5, 1.5}, {0, 0, 0.25}, {0.25, 0, 0}}},
-           {3, 1, 2}, {{{}, {5}, {}}}}};
-      // clang-format on
-      if (!from_file) e[1].divisions = e[0].divisions, e[0].weights = e[1].weights = {};
-      std::vector<std::vector<int>> lists;
-      std::vector<Point> points;
-      for (const Element& el : e) {
-        lists.emplace_back();
-        for (const Point& p : positions(ngtyp, nnode)) {
-          points.push_back(el.at(p[0], p[1], p[2], quadratic(ngtyp, nnode)));
-          lists.back().push_back(int(points.size()));
-        }
-        if (ngtyp == 2 && lists.size() == 1) lists.back().push_back(lists.back().front());
-      }
-      std::string divisions, weights, answers = format("%d\n%d\n", ngtyp, nnodg);
-      for (int i = 0; i < 2; ++i) {
-        divisions += std::to_string(i + 1);
-        weights += std::to_string(i + 1) + "\n";
-        for (int j = 0; j < ngtyp; ++j) {
-          divisions += " " + std::to_string(e[i].divisions[j]);
-          if (i == 0) answers += std::to_string(e[0].divisions[j]) + "\n";
-          if (e[i].weights[j].empty()) weights += "1 -1\n";
-          for (std::size_t k = 0; k < e[i].weights[j].size(); ++k) {
-            weights += format("%zu %g\n", k + 1, e[i].weights[j][k]);
+  // Two bent elements: the first graded (a zero step too) and closed, the second not.
+  const std::vector<Element> bent = {
+      {{{{11, 12, 13}, {2, 0.5, 0}, {-0.5, 1.5, 0}, {0.25, 0, 1}, {0.5, 0, -1}, {0, -0.5, 1}}},
+       {2, 3, 2},
+       {{{1, 3}, {1, 0, 2}, {2, 1}}}},
+      {{{{-15, 10, 11}, {1, 0, 0.5}, {0, 1, 0}, {0.5, 0.5, 1.5}, {0, 0, 0.25}, {0.25, 0, 0}}},
+       {3, 1, 2},
+       {{{}, {5}, {}}}}};
+  for (const auto& [ngtyp, nnode, family] : kinds) {
+    for (const auto& [to_ngtyp, nnodg, to_family] : kinds) {
+      if (to_ngtyp != ngtyp) continue;
+      for (bool from_file : {true, false}) {
+        std::vector<Element> e = bent;
+        if (!from_file) e[1].divisions = e[0].divisions, e[0].weights = e[1].weights = {};
+        std::vector<std::vector<int>> lists;
+        std::vector<Point> points;
+        for (const Element& el : e) {
+          lists.emplace_back();
+          for (const Point& p : positions(ngtyp, nnode)) {
+            points.push_back(el.at(p[0], p[1], p[2], quadratic(ngtyp, nnode)));
+            lists.back().push_back(int(points.size()));
           }
+          if (ngtyp == 2 && lists.size() == 1) lists.back().push_back(lists.back().front());
         }
-        divisions += "\n";
+        std::string divisions, weights, answers = format("%d\n%d\n", ngtyp, nnodg);
+        for (int i = 0; i < 2; ++i) {
+          divisions += std::to_string(i + 1);
+          weights += std::to_string(i + 1) + "\n";
+          for (int j = 0; j < ngtyp; ++j) {
+            divisions += " " + std::to_string(e[i].divisions[j]);
+            if (i == 0) answers += std::to_string(e[0].divisions[j]) + "\n";
+            if (e[i].weights[j].empty()) weights += "1 -1\n";
+            for (std::size_t k = 0; k < e[i].weights[j].size(); ++k) {
+              weights += format("%zu %g\n", k + 1, e[i].weights[j][k]);
+            }
+          }
+          divisions += "\n";
+        }
+        Session s;
+        s.write("m.vmz", mesh_file("Model mesh", "Model", lists, points, {3}));
+        if (from_file) {
+          s.write("m_dw.dat", "Model divisions\n" + answers.substr(0, answers.find('\n', 2) + 1) +
+                                  divisions + weights + "END_OF_FILE\n");
+        }
+        SCOPED_TRACE(format("%d: %d into %d, %s", ngtyp, nnode, nnodg, from_file ? "file" : "-"));
+        Result r = s.run("rea\nm\ngen\n" + (from_file ? "" : answers) + "wri\nout\nend\n");
+        EXPECT_EQ(s.read("out.vmz"), model(e, ngtyp, nnode, nnodg));
+        EXPECT_EQ(r.err, from_file ? "" : not_found);
       }
-      Session s;
-      s.write("m.vmz", mesh_file("Model mesh", "Model", lists, points, {3}));
-      if (from_file) {
-        s.write("m_dw.dat", "Model divisions\n" + answers.substr(0, answers.find('\n', 2) + 1) +
-                                divisions + weights + "END_OF_FILE\n");
-      }
-      SCOPED_TRACE(format("ngtyp %d, %d nodes into %d, %s", ngtyp, nnode, nnodg,
-                          from_file ? "file" : "asked"));
-      Result r = s.run("rea\nm\ngen\n" + (from_file ? "" : answers) + "wri\nout\nend\n");
-      EXPECT_EQ(s.read("out.vmz"), model(e, ngtyp, nnode, nnodg));
-      EXPECT_EQ(r.err, from_file ? "" : not_found);
     }
   }
 }

@@ -1,5 +1,4 @@
-// bts (bricks to shells) and stf (shells to bars) against a plain model of both commands: the
-// face and bar tables, keys, and the quadratic search for common items, on random meshes.
+// bts (bricks to shells) and stf (shells to bars) against a plain model on random meshes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,8 +26,7 @@ const Items& table_of(bool bts, int nnode) {
   return bts ? (nnode == 8 ? faces8 : faces20) : (nnode == 4 ? bars4 : bars8);
 }
 
-// For each item i still kept, the first later item j still kept whose key differs by less than
-// 1e-8 and that holds every node of i: j is dropped, and i too with drop_both.
+// Plain search: the first later kept item within 1e-8 in key holding i is dropped; i too if both.
 std::string reference_flags(const Items& items, const std::vector<double>& keys, bool both) {
   std::string flags(items.size(), 'y');
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -72,19 +70,17 @@ Items model(bool bts, const Items& elements, const std::vector<Point>& points, b
       keys.push_back(key);
     }
   }
-  std::string flags =
-      eliminate ? reference_flags(items, keys, bts) : std::string(items.size(), 'y');
+  const std::string flags = reference_flags(items, keys, bts);
   Items written;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (flags[i] != 'y') continue;
+    if (eliminate && flags[i] != 'y') continue;
     written.push_back(items[i]);
     if (bts) written.back().push_back(items[i][0]);
   }
   return written;
 }
 
-// Random elements sharing a shuffled item of an earlier one, repeating one, or apart; points on a
-// coarse lattice, so that keys of different node sets often agree.
+// Random elements sharing a shuffled item of an earlier one, repeating one, or apart.
 struct Mesh {
   Items elements;
   std::vector<Point> points;
