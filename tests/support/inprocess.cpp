@@ -1,10 +1,9 @@
 #include "support/inprocess.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -58,14 +57,8 @@ Directory::Directory() {
 
 Directory::~Directory() {
   if (::chdir(previous_.c_str()) != 0) return;
-  if (DIR* d = ::opendir(dir_.c_str())) {
-    while (dirent* entry = ::readdir(d)) {
-      std::string name = entry->d_name;
-      if (name != "." && name != "..") ::unlink((dir_ + "/" + name).c_str());
-    }
-    ::closedir(d);
-  }
-  ::rmdir(dir_.c_str());
+  std::error_code ec;
+  std::filesystem::remove_all(dir_, ec);
 }
 
 std::string Directory::read(const std::string& name) const {
@@ -76,8 +69,7 @@ std::string Directory::read(const std::string& name) const {
 }
 
 bool Directory::exists(const std::string& name) const {
-  struct stat st;
-  return ::stat((dir_ + "/" + name).c_str(), &st) == 0;
+  return std::filesystem::exists(dir_ + "/" + name);
 }
 
 }  // namespace inprocess

@@ -1,6 +1,5 @@
 #include "support/session.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -14,11 +13,14 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 namespace session {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -29,24 +31,12 @@ std::string slurp(const std::string& path) {
   return text.str();
 }
 
+// Removes a tree, also where a test took away the permissions of a folder.
 void remove_tree(const std::string& path) {
-  DIR* d = ::opendir(path.c_str());
-  if (d != nullptr) {
-    while (dirent* entry = ::readdir(d)) {
-      std::string name = entry->d_name;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "/" + name;
-      struct stat st;
-      if (::lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::chmod(child.c_str(), 0700);
-        remove_tree(child);
-      } else {
-        ::unlink(child.c_str());
-      }
-    }
-    ::closedir(d);
-  }
-  ::rmdir(path.c_str());
+  std::error_code ec;
+  for (const auto& entry : fs::recursive_directory_iterator(path, ec))
+    if (entry.is_directory(ec)) fs::permissions(entry.path(), fs::perms::owner_all, ec);
+  fs::remove_all(path, ec);
 }
 
 }  // namespace
@@ -75,19 +65,12 @@ std::string Session::read(const std::string& name) const {
 }
 
 bool Session::exists(const std::string& name) const {
-  struct stat st;
-  return ::stat(path(name).c_str(), &st) == 0;
+  return fs::exists(path(name));
 }
 
 std::vector<std::string> Session::files() const {
   std::vector<std::string> names;
-  DIR* d = ::opendir(dir_.c_str());
-  if (d == nullptr) return names;
-  while (dirent* entry = ::readdir(d)) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  ::closedir(d);
+  for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -119,8 +102,8 @@ Result Session::run(const std::string& answers, const std::vector<std::string>& 
     for (std::string& a : copies) argv.push_back(a.data());
     argv.push_back(nullptr);
     ::signal(SIGXFSZ, SIG_IGN);  // writes beyond a file-size limit fail with EFBIG instead
-    for (auto [resource, bytes] : {std::pair{RLIMIT_FSIZE, file_size_limit_},
-                                   std::pair{RLIMIT_AS, address_space_limit_}}) {
+    for (auto [resource, bytes] :
+         {std::pair{RLIMIT_FSIZE, file_size_limit_}, std::pair{RLIMIT_AS, address_space_limit_}}) {
       rlimit limit = {static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
       if (bytes > 0) ::setrlimit(resource, &limit);
     }
@@ -256,8 +239,9 @@ std::string reading(const std::string& file, const std::string& main_title,
 std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
                       const std::vector<std::vector<int>>& elements,
                       const std::vector<Point>& points, const std::vector<int>& specials) {
-  std::string text = main_title + "\n" + mesh_title + "\n" +
-                     format("%5zu   %5zu   %5zu\n", elements.size(), points.size(), specials.size());
+  std::string text =
+      main_title + "\n" + mesh_title + "\n" +
+      format("%5zu   %5zu   %5zu\n", elements.size(), points.size(), specials.size());
   int i = 0;
   for (const auto& nodes : elements) {
     text += format("%5d %5zu   ", ++i, nodes.size());
@@ -265,7 +249,8 @@ std::string mesh_file(const std::string& main_title, const std::string& mesh_tit
     text += "\n";
   }
   i = 0;
-  for (const Point& p : points) text += format("%5d %15.8lf %15.8lf %15.8lf\n", ++i, p[0], p[1], p[2]);
+  for (const Point& p : points)
+    text += format("%5d %15.8lf %15.8lf %15.8lf\n", ++i, p[0], p[1], p[2]);
   i = 0;
   for (int p : specials) text += format("%5d %5d\n", ++i, p);
   return text;
