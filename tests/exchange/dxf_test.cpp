@@ -1,5 +1,4 @@
-// The drawing exchange: dxo on random meshes against a model of the drawing rules, read back by
-// dxi; dxi on hand-made drawings and their faults.
+// dxo on random meshes against a model of the drawing rules, read back by dxi; dxi's faults.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,8 +11,7 @@ using namespace session;
 
 namespace {
 
-// DXF entities as the export writes them: group codes on lines of their own, reals "%15.7lf"
-// (or as given), each entity ended by "  0".
+// DXF entities as dxo writes them: reals "%15.7lf" (or as given), each ended by "  0".
 using Xyz = std::array<std::string, 3>;
 Xyz xyz(const Point& p) {
   return {format("%15.7lf", p[0]), format("%15.7lf", p[1]), format("%15.7lf", p[2])};
@@ -52,8 +50,7 @@ const Row rows[] = {
     {{}, 1, "pyyyyyy", {0.5, 0.75, 1.25, 2}},  // no element: reference size 1e30
 };
 
-// Elements on distinct random points with coordinates in quarters; the last point and a
-// random one are special.
+// Elements on random points, coordinates in quarters; the last and a random point special.
 void random_mesh(unsigned seed, const Row& row, std::vector<std::vector<int>>& elements,
                  std::vector<Point>& points, std::vector<int>& specials) {
   std::mt19937 rng(seed);
@@ -77,8 +74,7 @@ std::vector<int> chain(std::vector<int> e) {
   return e;
 }
 
-// The drawing the rules make of the points `at` (converted already); gives the reference size,
-// the smallest over the elements of the largest side of their bounding boxes.
+// The drawing of the converted points `at`; ref: least over the elements of their box's side.
 std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
                   const std::vector<Point>& at, const std::vector<int>& specials, double& ref) {
   ref = 1e30;
@@ -106,12 +102,13 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
       d += dxf_line("LINES", v[k - 1], v[k]);
     if (row.answers[0] != 'l') d += dxf_polyline("LINES", v);
   }
-  auto size = [&](int i) { return row.sizes[i] > 0 ? row.sizes[i] : 0.1 * ref; };
+  double size[4];
+  for (int i = 0; i < 4; ++i) size[i] = row.sizes[i] > 0 ? row.sizes[i] : 0.1 * ref;
   for (std::size_t p = 0; row.answers[2] == 'y' && p < at.size(); ++p)
     d += dxf_point("MARNO", xyz(at[p]));
   for (std::size_t k = 0; row.answers[3] == 'y' && k < specials.size(); ++k) {
     auto [x, y, z] = at[specials[k] - 1];
-    double h = size(0) / 2;
+    double h = size[0] / 2;
     Xyz c[] = {xyz({x - h, y - h, z}), xyz({x + h, y - h, z}), xyz({x + h, y + h, z}),
                xyz({x - h, y + h, z})};
     for (auto [i, j] : {std::pair{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {3, 1}})
@@ -119,20 +116,16 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
   }
   for (std::size_t e = 0; row.answers[4] == 'y' && e < boxes.size(); ++e) {
     auto [lo, hi] = boxes[e];
-    double s = size(1);
-    d += dxf_text(
-        "NUMEL",
-        xyz({(lo[0] + hi[0]) / 2 - s / 2, (lo[1] + hi[1]) / 2 - s / 2, (lo[2] + hi[2]) / 2}), s,
-        std::to_string(e + 1));
+    double s = size[1];
+    Point c{(lo[0] + hi[0]) / 2 - s / 2, (lo[1] + hi[1]) / 2 - s / 2, (lo[2] + hi[2]) / 2};
+    d += dxf_text("NUMEL", xyz(c), s, std::to_string(e + 1));
   }
-  for (std::size_t p = 0; row.answers[5] == 'y' && p < at.size(); ++p) {
-    double s = size(2);
-    d += dxf_text("NUMNO", xyz({at[p][0] + 0.8 * s, at[p][1] + 0.8 * s, at[p][2]}), s,
-                  std::to_string(p + 1));
-  }
+  for (std::size_t p = 0; row.answers[5] == 'y' && p < at.size(); ++p)
+    d += dxf_text("NUMNO", xyz({at[p][0] + 0.8 * size[2], at[p][1] + 0.8 * size[2], at[p][2]}),
+                  size[2], std::to_string(p + 1));
   for (std::size_t k = 0; row.answers[6] == 'y' && k < specials.size(); ++k) {
     auto [x, y, z] = at[specials[k] - 1];
-    double s = size(3);
+    double s = size[3];
     d += dxf_text("NUMSN", xyz({x + 0.8 * s, y - 1.5 * s, z}), s, std::to_string(k + 1));
   }
   return d + dxf_end;
@@ -150,19 +143,19 @@ std::string dxo_screen(const Row& row, double ref) {
                   lines({"   +---------------+", "   | .vmz  |  .dxf |", "   |---------------|",
                          "   |   x   ->   z  |", "   |   y   ->   x  |", "   |   z   ->   y  |",
                          "   +---------------+"});
-  // clang-format off
-  const char* questions[] = {"Perform this conversion", "Marks   in the         nodes",
-      "Marks   in the special nodes", "Numbers in the      elements", "Numbers in the         nodes",
-      "Numbers in the special nodes", "Size of the marks in the special nodes",
-      "Size of the numbers in the elements", "Size of the numbers in the nodes",
-      "Size of the numbers in the special nodes"};
-  // clang-format on
-  for (int i = 1; i < 7; ++i) s += ask_char(questions[i - 1], 'y', 'n', 'n', answer(i));
+  // Elements, nodes or special nodes: the i-th question's is where[(i + 2) % 3].
+  const std::string where[] = {"     elements", "        nodes", "special nodes"};
+  s += ask_char("Perform this conversion", 'y', 'n', 'n', answer(1));
+  for (int i = 2; i < 7; ++i)
+    s += ask_char((i < 4 ? "Marks   in the " : "Numbers in the ") + where[(i + 2) % 3], 'y', 'n',
+                  'n', answer(i));
   s += "\nWriting file: plate.dxf\n";
   for (int i = 0; i < 4; ++i) {
     if (row.answers[i + 3] != 'y') continue;
-    s += ask_real(questions[i + 6], format("%.15g", 0.1 * ref),
-                  row.sizes[i] > 0 ? format("%g", row.sizes[i]) : "");
+    const std::string& w = where[(i + 2) % 3];
+    s += ask_real(std::string("Size of the ") + (i ? "numbers" : "marks") + " in the " +
+                      w.substr(w.find_first_not_of(' ')),
+                  format("%.15g", 0.1 * ref), row.sizes[i] > 0 ? format("%g", row.sizes[i]) : "");
   }
   return s;
 }
@@ -245,22 +238,25 @@ TEST(Dxo, RefusesSizesOfZero) {
 
 TEST(Dxi, EveryPolylineIsAnElementOfNewPoints) {
   // Sections before the entities count for nothing, nor do other entities or an empty polyline.
-  // clang-format off
+  const std::vector<Xyz> three = {{"1", "12.5", "9.101000005000001"},
+                                  {"      4.5000000", "-5", "6.25"},
+                                  {"+7", "8.", "0.12345678901234567"}};
+  const std::vector<Xyz> four = {{"10", "11", "12"},
+                                 {"1.5E+01", "  16  ", "17"},
+                                 {"-0.0625", "-0.5", "3.25e-1"},
+                                 {"123456.75", "-98765.5", "0"}};
   const std::string drawing =
       lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1009", "  0", "ENDSEC",
-             "  0", "SECTION", "  2", "BLOCKS", "  0"}) + dxf_polyline("0", {{"9", "9", "9"}}) +
-      "ENDSEC\n" + dxf_head + dxf_line("0", {"0", "0", "0"}, {"1", "1", "1"}) +
-      dxf_polyline("LINES", {{"1", "12.5", "9.101000005000001"}, {"      4.5000000", "-5", "6.25"},
-                             {"+7", "8.", "0.12345678901234567"}}) +
+             "  0", "SECTION", "  2", "BLOCKS", "  0"}) +
+      dxf_polyline("0", {{"9", "9", "9"}}) + "ENDSEC\n" + dxf_head +
+      dxf_line("0", {"0", "0", "0"}, {"1", "1", "1"}) + dxf_polyline("LINES", three) +
       dxf_polyline("LINES", {}) + dxf_text("0", {"0", "0", "0"}, 1, "a note") +
-      dxf_polyline("LINES", {{"-1", "0", ".125"}}) +
-      dxf_polyline("LINES", {{"10", "11", "12"}, {"1.5E+01", "  16  ", "17"},
-                             {"-0.0625", "-0.5", "3.25e-1"}, {"123456.75", "-98765.5", "0"}}) +
+      dxf_polyline("LINES", {{"-1", "0", ".125"}}) + dxf_polyline("LINES", four) +
       dxf_point("0", {"5", "5", "5"}) + dxf_end + lines({"  0", "POLYLINE"});
-  const std::string back = mesh_file("Main title", "Mesh", {{1, 2, 3}, {4}, {5, 6, 7, 8}},
-      {{1, 12.5, 9.10100001}, {4.5, -5, 6.25}, {7, 8, 0.12345679}, {-1, 0, 0.125}, {10, 11, 12},
-       {15, 16, 17}, {-0.0625, -0.5, 0.325}, {123456.75, -98765.5, 0}});
-  // clang-format on
+  const std::vector<Point> points = {
+      {1, 12.5, 9.10100001}, {4.5, -5, 6.25}, {7, 8, 0.12345679},     {-1, 0, 0.125},
+      {10, 11, 12},          {15, 16, 17},    {-0.0625, -0.5, 0.325}, {123456.75, -98765.5, 0}};
+  const std::string back = mesh_file("Main title", "Mesh", {{1, 2, 3}, {4}, {5, 6, 7, 8}}, points);
   for (bool crlf : {false, true}) {
     Session s;
     s.write("plate.vmz", mesh_file("Plate", "P", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {2}));
@@ -347,8 +343,8 @@ TEST(Wrp, WritesTheChosenCoordinateOfEveryPoint) {
 
   // A buffer not read by rea is named buffa.
   s.write("bar.dxf",
-          "  0\nENTITIES\n  0\nPOLYLINE\n  0\nVERTEX\n 10\n1\n 20\n2\n 30\n3\n  0\nSEQEND\n"
-          "  0\nENDSEC\n");
+          "  0\nENTITIES\n  0\nPOLYLINE\n  0\nVERTEX\n 10\n1\n 20\n2\n 30\n3\n  0\n"
+          "SEQEND\n  0\nENDSEC\n");
   s.run("dxi\nbar\nwrp\n2\nend\n");
   EXPECT_EQ(s.read("buffa_1.pva"), "    1      2.00000000\n");
 }
