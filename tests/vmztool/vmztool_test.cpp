@@ -76,6 +76,11 @@ TEST(VmzCli, AnswersEachCommandLine) {
   tool::write("bad.msh", "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$Nodes\n1\n1 0 0\n$EndNodes\n");
   // Faults are reported after "vmztool: "; a misuse (status 2) with the help of its command.
   const std::string job = "': use letters, digits and the characters $ . / : \\ _ only";
+  const std::string skip =
+      "vmztool: warning: 1 element not written: no cell type for its node list"
+      " (the first is element 1, with 6 entries)";
+  const std::string quad = " --eight-node (use quad or brick)",
+                    cell = ": 1 cell, 4 points, 1 special node";
   const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
       {{}, 2, "missing command (svg, export or import)"},
       {{"draw", "m"}, 2, "unknown command 'draw' (use svg, export or import)"},
@@ -91,9 +96,7 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"svg", "--", "--help"}, 2, "invalid job name '--help" + job},
       {{"export", "m"}, 2, "missing --to vtk or --to msh"},
       {{"export", "m", "--to", "stl"}, 2, "invalid value 'stl' for --to (use vtk or msh)"},
-      {{"export", "m", "--to=vtk", "--eight-node", "hex"},
-       2,
-       "invalid value 'hex' for --eight-node (use quad or brick)"},
+      {{"export", "m", "--to=vtk", "--eight-node", "hex"}, 2, "invalid value 'hex' for" + quad},
       {{"import"}, 2, "missing Gmsh file and job name"},
       {{"import", "a.msh"}, 2, "missing job name"},
       {{"import", "a.msh", "b", "c"}, 2, "unexpected argument 'c'"},
@@ -103,18 +106,12 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"svg", "m", "-o", "."}, 1, "cannot create .: it is a directory"},
       {{"svg", "m", "-o", "no/m.svg"}, 1, "cannot create no/m.svg: No such file or directory"},
       {{"svg", "m"}, 0, "Wrote m.svg (view z): 1 element, 4 points, 1 special node"},
-      {{"export", "--to=vtk", "m", "--output", "sub.vtk"},
-       0,
-       "Wrote sub.vtk: 1 cell, 4 points, 1 special node"},
-      {{"export", "m", "--to", "msh", "-osub.msh"},
-       0,
-       "Wrote sub.msh: 1 cell, 4 points, 1 special node"},
+      {{"export", "--to=vtk", "m", "--output", "sub.vtk"}, 0, "Wrote sub.vtk" + cell},
+      {{"export", "m", "--to", "msh", "-osub.msh"}, 0, "Wrote sub.msh" + cell},
       {{"import", "sub.msh", "back"}, 0, "Wrote back.vmz: 1 element, 4 points, 1 special node"},
       {{"export", "six", "--to", "vtk"},
        0,
-       "Wrote six.vtk: 1 cell, 6 points, 0 special nodes\n"
-       "vmztool: warning: 1 element not written: no cell type for its node list (the first is "
-       "element 1, with 6 entries)"},
+       "Wrote six.vtk: 1 cell, 6 points, 0 special nodes\n" + skip},
   };
   for (const auto& [args, status, text] : rows) {
     bool named = !args.empty() && std::set<std::string>{"svg", "export", "import"}.count(args[0]);
@@ -134,12 +131,10 @@ TEST(VmzCli, AnswersEachCommandLine) {
 TEST(VmzExport, WritesVtkAndGmshFilesLineByLine) {
   inprocess::Directory dir;
   // A closed 4-node quadrilateral, a 3-node line, a 6-node element no format has; point 3 special.
-  tool::write(
-      "m.vmz",
-      mesh_file(
-          "Two", "T", {{1, 2, 3, 4, 1}, {4, 5, 6}, {1, 2, 3, 4, 5, 6}},
-          {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-0.5, 1.25, 0}, {-1, 1.5, 2.00000001}},
-          {3}));
+  const std::vector<Point> at = {{0, 0, 0}, {1, 0, 0},       {1, 1, 0},
+                                 {0, 1, 0}, {-0.5, 1.25, 0}, {-1, 1.5, 2.00000001}};
+  tool::write("m.vmz",
+              mesh_file("Two", "T", {{1, 2, 3, 4, 1}, {4, 5, 6}, {1, 2, 3, 4, 5, 6}}, at, {3}));
   EXPECT_EQ(tool::run({"export", "m", "--to", "vtk"}).status, 0);
   EXPECT_EQ(dir.read("m.vtk"),
             "# vtk DataFile Version 3.0\nTwo\nASCII\nDATASET UNSTRUCTURED_GRID\nPOINTS 6 double\n"
@@ -225,13 +220,12 @@ TEST(VmzImport, ReadsSparseNumbersInTheirOrder) {
 TEST(VmzImport, FaultsNameTheirPlace) {
   const std::string v2 = "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n";
   const std::string v4 = "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n";
-  const std::string nodes = "$Nodes\n2\n1 0 0 0\n3 1 0 0\n$EndNodes\n";
   const std::pair<std::string, std::string> rows[] = {
       {"", "not a Gmsh mesh file: it does not begin with $MeshFormat"},
       {v2, "no $Nodes section: there is no mesh to import"},
       {v2 + "$Nodes\n2\n1 0 0 0\n1 1 0 0\n$EndNodes\n$Elements\n0\n$EndElements\n",
        "$Nodes: node 1 is given twice"},
-      {v2 + nodes + "$Elements\n1\n1 1 2 0 0 1 2\n$EndElements\n",
+      {v2 + "$Nodes\n2\n1 0 0 0\n3 1 0 0\n$EndNodes\n$Elements\n1\n1 1 2 0 0 1 2\n$EndElements\n",
        "$Elements: element 1 refers to node 2, which is not in $Nodes"},
       {v2 + "$Nodes\n1\n1 0 0 0\n2 1 0 0\n$EndNodes\n",
        "$Nodes: expected $EndNodes, found '2' (more entries than announced?)"},
@@ -305,9 +299,8 @@ TEST(VmzSvg, OutlinesOfEachKind) {
   for (int k = 1; k <= 20; ++k) twenty.push_back(k);
   auto run = [](std::vector<int> nodes, bool close) {
     std::string r;
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
+    for (std::size_t i = 0; i < nodes.size(); ++i)
       r += (i == 0 ? "M" : i == 1 ? "L" : " ") + format("%.2f 20.00", 20 + 50.0 * (nodes[i] - 1));
-    }
     return close ? r + "Z" : r;
   };
   inprocess::Directory dir;
@@ -317,9 +310,8 @@ TEST(VmzSvg, OutlinesOfEachKind) {
   std::string svg = draw(mesh_file("K", "M", kinds, line), {});
   std::string paths;
   for (std::size_t at = svg.find("<path d=\""); at != std::string::npos;
-       at = svg.find("<path d=\"", at + 1)) {
+       at = svg.find("<path d=\"", at + 1))
     paths += svg.substr(at + 9, svg.find('"', at + 9) - at - 9) + "\n";
-  }
   EXPECT_EQ(paths,
             session::lines(
                 {run({1, 2, 3}, false), run({1, 2, 3, 4, 5, 6, 7, 8}, true),
