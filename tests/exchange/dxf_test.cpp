@@ -132,9 +132,7 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
 
 // What dxo prints from its heading to its last question.
 std::string dxo_screen(const Row& row, double ref) {
-  auto answer = [&](int i) {
-    return std::string(row.answers[i] == ' ' ? "" : row.answers.substr(i, 1));
-  };
+  auto answer = [&](int i) { return row.answers[i] == ' ' ? "" : row.answers.substr(i, 1); };
   std::string s = job_dialogue("Write a .dxf file (AutoCad 10) with buffer a or b", "plate", "") +
                   "\nWire frame output with:\n\nl) lines\np) polylines\n" +
                   ask_char("Your choice", 'l', 'p', 'p', answer(0)) +

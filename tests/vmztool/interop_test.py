@@ -43,7 +43,7 @@ def read_vmz(path):
     points = [tuple(float(w) for w in words[at + 4 * i + 1:at + 4 * i + 4]) for i in range(npoin)]
     return elements, points, [int(words[at + 4 * npoin + 2 * i + 1]) for i in range(nspno)]
 
-def compare(label, mesh, path, special=True):
+def compare(label, mesh, path):
     """meshio's `mesh` holds the cells (in VTK's order), points and special nodes of `path`."""
     elements, points, specials = read_vmz(path)
     assert len(mesh.points) == len(points) and all(
@@ -57,10 +57,10 @@ def compare(label, mesh, path, special=True):
         got.setdefault(block.type, []).extend(block.data.tolist())
     got.pop("vertex", None)
     assert got == want, f"{label}: cells {got} against {want}"
-    if special and "special_nodes" in mesh.point_data:
+    if "special_nodes" in mesh.point_data:
         flags = mesh.point_data["special_nodes"].flatten().tolist()
         assert flags == [int(p + 1 in specials) for p in range(len(points))], label
-    elif special and specials:
+    elif specials:
         tag = mesh.field_data["special_nodes"][0]
         group = [c[0] + 1 for block, tags in zip(mesh.cells, mesh.cell_data["gmsh:physical"])
                  if block.type == "vertex" for c, b in zip(block.data.tolist(), tags) if b == tag]

@@ -258,10 +258,9 @@ TEST(VmzSvg, TheViewFollowsTheFlatAxis) {
       {{{0, 0, 0.1}, {1, 1, 0.1}, {1, 0, 0.1}}, "z"},
       {{{0, 0, 0}, {1, 1, 0.000001}}, "iso"}};
   inprocess::Directory dir;
-  for (const auto& [xyz, view] : rows) {
+  for (const auto& [xyz, view] : rows)
     EXPECT_NE(draw(points(xyz), {}).find(std::string(" - view ") + view + "<"), std::string::npos)
         << view;
-  }
   EXPECT_NE(draw(points({{0, 0, 5}, {1, 2, 5}}), {"--view", "iso"}).find(" - view iso<"),
             std::string::npos);
 }
@@ -337,9 +336,8 @@ TEST(VmzSvg, SpecialNodesNumbersAndTitles) {
         "<text x=\"23.00\" y=\"17.00\">4</text>",
         "<text x=\"20.00\" y=\"1056.00\" fill=\"#444444\" font-family=\"sans-serif\" "
         "font-size=\"12\">"
-        "Tank &lt;A&amp;B&gt; - 1 element, 4 points, 1 special node - view z</text>"}) {
+        "Tank &lt;A&amp;B&gt; - 1 element, 4 points, 1 special node - view z</text>"})
     EXPECT_NE(numbered.find(text), std::string::npos) << text;
-  }
   // Then Latin-1, a cut sequence, overlong forms, a surrogate, beyond U+10FFFF.
   const std::pair<const char*, const char*> texts[] = {
       {"a<b & \"c\" 'd' >", "a&lt;b &amp; &quot;c&quot; &apos;d&apos; &gt;"},
