@@ -32,6 +32,8 @@ void write(const std::string& name, const std::string& text) {
 }
 }  // namespace tool
 
+const std::string v2 = "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n";  // Gmsh file heads
+const std::string v4 = "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n";
 const std::string square =
     mesh_file("Square", "S", {{1, 2, 3, 4, 1}}, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {3});
 const std::string six =
@@ -73,7 +75,7 @@ TEST(VmzCli, AnswersEachCommandLine) {
   inprocess::Directory dir;
   tool::write("m.vmz", square);
   tool::write("six.vmz", six);
-  tool::write("bad.msh", "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$Nodes\n1\n1 0 0\n$EndNodes\n");
+  tool::write("bad.msh", v2 + "$Nodes\n1\n1 0 0\n$EndNodes\n");
   // Faults are reported after "vmztool: "; a misuse (status 2) with the help of its command.
   const std::string job = "': use letters, digits and the characters $ . / : \\ _ only";
   const std::string skip =
@@ -166,9 +168,8 @@ TEST(VmzExport, NodeListsGiveTheirCellTypes) {
   };
   for (int n : open) upto(n);
   for (int n : closed) upto(n), lists.back().push_back(1);
-  std::vector<Point> points(20, {0, 0, 0});
   inprocess::Directory dir;
-  tool::write("m.vmz", mesh_file("K", "K", lists, points));
+  tool::write("m.vmz", mesh_file("K", "K", lists, std::vector<Point>(20, {0, 0, 0})));
   const std::pair<std::vector<std::string>, std::string> rows[] = {
       {{}, "3\n21\n9\n12\n28\n25\n9\n23\n28\n"},
       {{"--eight-node", "quad"}, "3\n21\n9\n23\n28\n25\n9\n23\n28\n"},
@@ -203,23 +204,18 @@ TEST(VmzImport, ReadsSparseNumbersInTheirOrder) {
               "Gmsh type 15 (1-node point outside the group special_nodes)\n");
     EXPECT_EQ(dir.read("out.vmz"), plate);
   }
-  tool::write("p.msh",
-              "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n$Nodes\n1 2 5 6\n0 1 0 2\n6\n5\n1 1 1\n2 2 "
-              "2\n$EndNodes\n");
+  tool::write("p.msh", v4 + "$Nodes\n1 2 5 6\n0 1 0 2\n6\n5\n1 1 1\n2 2 2\n$EndNodes\n");
   EXPECT_EQ(tool::run({"import", "p.msh", "out"}).err, "");  // nodes without elements
   EXPECT_EQ(dir.read("out.vmz"), mesh_file("p.msh", "Mesh", {}, {{2, 2, 2}, {1, 1, 1}}));
-  tool::write(
-      "q.msh",
-      "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$PhysicalNames\n1\n0 1 \"special_nodes\"\n"
-      "$EndPhysicalNames\n$Nodes\n1\n1 0 0 0\n$EndNodes\n$Elements\n1\n1 15 0 1\n$EndElements\n");
+  tool::write("q.msh",
+              v2 + "$PhysicalNames\n1\n0 1 \"special_nodes\"\n$EndPhysicalNames\n$Nodes\n1\n"
+                   "1 0 0 0\n$EndNodes\n$Elements\n1\n1 15 0 1\n$EndElements\n");
   EXPECT_EQ(tool::run({"import", "q.msh", "out"}).err,
             "vmztool: warning: 1 element of other kinds skipped: "
             "1 of Gmsh type 15 (1-node point outside the group special_nodes)\n");
 }
 
 TEST(VmzImport, FaultsNameTheirPlace) {
-  const std::string v2 = "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n";
-  const std::string v4 = "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n";
   const std::pair<std::string, std::string> rows[] = {
       {"", "not a Gmsh mesh file: it does not begin with $MeshFormat"},
       {v2, "no $Nodes section: there is no mesh to import"},
