@@ -23,12 +23,11 @@ AT = {"line": [(-1, 0, 0), (1, 0, 0)], "line3": [(-1, 0, 0), (0, 0, 0), (1, 0, 0
       "hexahedron": [(s, t, w) for w in (-1, 1) for s, t in CORNERS],
       "hexahedron20": [(s, t, w) for w in (-1, 0, 1) for s, t in (CORNERS if w == 0 else RING)]}
 MIDS = [(0, -1), (1, 0), (0, 1), (-1, 0)]
-VTK = {"line": AT["line"], "line3": [(-1, 0, 0), (1, 0, 0), (0, 0, 0)],
-       "quad": AT["quad"], "quad8": [(s, t, 0) for s, t in CORNERS + MIDS],
+VTK = {"line": AT["line"], "line3": [(-1, 0, 0), (1, 0, 0), (0, 0, 0)], "quad": AT["quad"],
+       "quad8": [(s, t, 0) for s, t in CORNERS + MIDS], "hexahedron": AT["hexahedron"],
        "quad9": [(s, t, 0) for s, t in CORNERS + MIDS] + [(0, 0, 0)],
-       "hexahedron": AT["hexahedron"],
-       "hexahedron20": AT["hexahedron"] + [(s, t, w) for w in (-1, 1) for s, t in MIDS]
-       + [(s, t, 0) for s, t in CORNERS]}
+       "hexahedron20": AT["hexahedron"]
+       + [(s, t, w) for w in (-1, 1, 0) for s, t in (MIDS if w else CORNERS)]}
 ORDER = {t: [AT[t].index(p) for p in VTK[t]] for t in VTK}
 KIND = {(2, 0): "line", (3, 0): "line3", (4, 0): "quad", (5, 1): "quad", (8, 0): "hexahedron",
         (9, 1): "quad8", (9, 0): "quad9", (10, 1): "quad9", (20, 0): "hexahedron20"}
