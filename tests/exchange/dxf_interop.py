@@ -1,7 +1,6 @@
 #!/usr/bin/python3
-"""Drawings of trelmo read by ezdxf (usage: dxf_interop.py TRELMO): a mesh of every element kind
-exported by dxo in both wire-frame modes, with and without the change of axes and with every mark
-and number, must audit clean and hold the mesh's geometry on its layers."""
+"""dxo's drawings read by ezdxf (usage: dxf_interop.py TRELMO): a mesh of every element kind drawn
+in each wire-frame mode, axes changed or not, audits clean and holds its geometry."""
 import os, subprocess, sys, tempfile
 
 try:
@@ -18,17 +17,17 @@ LAYERS = ["TITLE", "LINES", "MARNO", "MARSN", "NUMEL", "NUMNO", "NUMSN"]
 def near(a, b):
     return all(abs(u - v) <= 1e-7 * max(1.0, abs(v)) for u, v in zip(a, b))
 
-def check(directory, frame, conversion):
-    with open(os.path.join(directory, "m.vmz"), "w") as f:
+def check(frame, conversion):
+    with open("m.vmz", "w") as f:
         f.write("Every kind\nKinds\n%5d   %5d   %5d\n" % (len(LISTS), len(POINTS), len(SPECIALS)))
         f.writelines("%5d %5d   %s\n" % (i, len(e), "".join(" %5d" % p for p in e))
                      for i, e in enumerate(LISTS, 1))
         f.writelines("%5d %15.8f %15.8f %15.8f\n" % ((i,) + p) for i, p in enumerate(POINTS, 1))
         f.writelines("%5d %5d\n" % (i, p) for i, p in enumerate(SPECIALS, 1))
     answers = ["rea", "m", "dxo", "d", frame, conversion] + ["y"] * 5 + [str(SIZE)] * 4 + ["end"]
-    subprocess.run([os.path.abspath(sys.argv[1])], input="\n".join(answers) + "\n", text=True, cwd=directory,
-                   check=True, capture_output=True)
-    doc = ezdxf.readfile(os.path.join(directory, "d.dxf"))
+    subprocess.run([TRELMO], input="\n".join(answers) + "\n", text=True, check=True,
+                   capture_output=True)
+    doc = ezdxf.readfile("d.dxf")
     assert doc.dxfversion == "AC1009" and not doc.audit().has_errors, "audit failed"
     entities = list(doc.modelspace())
     layer = {name: [e for e in entities if e.dxf.layer == name] for name in LAYERS}
@@ -44,12 +43,16 @@ def check(directory, frame, conversion):
         want = [[at[a - 1], at[b - 1]] for chain in chains for a, b in zip(chain, chain[1:])]
     assert len(got) == len(want) and all(len(g) == len(w) and all(map(near, g, w))
                                          for g, w in zip(got, want)), (frame, conversion)
-    assert len(layer["MARNO"]) == len(at) and all(map(near, (e.dxf.location for e in layer["MARNO"]), at))
-    assert len(layer["MARSN"]) == 6 * len(SPECIALS) and layer["TITLE"][0].dxf.text == "Every kind - Kinds"
+    marks = [e.dxf.location for e in layer["MARNO"]]
+    assert len(marks) == len(at) and all(map(near, marks, at)), "node marks"
+    assert len(layer["MARSN"]) == 6 * len(SPECIALS), "special marks"
+    assert layer["TITLE"][0].dxf.text == "Every kind - Kinds"
     for name, count in (("NUMEL", len(LISTS)), ("NUMNO", len(POINTS)), ("NUMSN", len(SPECIALS))):
         assert [e.dxf.text for e in layer[name]] == [str(i) for i in range(1, count + 1)], name
 
+TRELMO = os.path.abspath(sys.argv[1])
 with tempfile.TemporaryDirectory() as work:
+    os.chdir(work)
     for frame, conversion in ("py", "pn", "ly", "ln"):
-        check(work, frame, conversion)
+        check(frame, conversion)
 print("ok")

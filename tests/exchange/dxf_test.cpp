@@ -1,5 +1,4 @@
-// The drawing exchange: dxo on random meshes against a model of the drawing rules, read back by
-// dxi; dxi on hand-made drawings and their faults.
+// dxo on random meshes against a model of the drawing rules, read back by dxi; dxi's faults.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,8 +11,7 @@ using namespace session;
 
 namespace {
 
-// DXF entities as the export writes them: group codes on lines of their own, reals "%15.7lf"
-// (or as given), each entity ended by "  0".
+// DXF entities as dxo writes them: reals "%15.7lf" (or as given), each ended by "  0".
 using Xyz = std::array<std::string, 3>;
 Xyz xyz(const Point& p) {
   return {format("%15.7lf", p[0]), format("%15.7lf", p[1]), format("%15.7lf", p[2])};
@@ -52,8 +50,7 @@ const Row rows[] = {
     {{}, 1, "pyyyyyy", {0.5, 0.75, 1.25, 2}},  // no element: reference size 1e30
 };
 
-// Elements on distinct random points with coordinates in quarters; the last point and a
-// random one are special.
+// Elements on random points, coordinates in quarters; the last and a random point special.
 void random_mesh(unsigned seed, const Row& row, std::vector<std::vector<int>>& elements,
                  std::vector<Point>& points, std::vector<int>& specials) {
   std::mt19937 rng(seed);
@@ -77,8 +74,7 @@ std::vector<int> chain(std::vector<int> e) {
   return e;
 }
 
-// The drawing the rules make of the points `at` (converted already); gives the reference size,
-// the smallest over the elements of the largest side of their bounding boxes.
+// The drawing of the converted points `at`; ref: least over the elements of their box's side.
 std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
                   const std::vector<Point>& at, const std::vector<int>& specials, double& ref) {
   ref = 1e30;
@@ -86,10 +82,9 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
   std::vector<std::array<Point, 2>> boxes;
   for (const auto& e : elements) {
     Point lo{1e30, 1e30, 1e30}, hi{-1e30, -1e30, -1e30};
-    for (int p : e) {
+    for (int p : e)
       for (int j = 0; j < 3; ++j)
         lo[j] = std::min(lo[j], at[p - 1][j]), hi[j] = std::max(hi[j], at[p - 1][j]);
-    }
     ref = std::min(ref, std::max({0.0, hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]}));
     xmin = std::min(xmin, lo[0]), xmax = std::max(xmax, hi[0]);
     ymin = std::min(ymin, lo[1]), ymax = std::max(ymax, hi[1]);
@@ -106,12 +101,13 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
       d += dxf_line("LINES", v[k - 1], v[k]);
     if (row.answers[0] != 'l') d += dxf_polyline("LINES", v);
   }
-  auto size = [&](int i) { return row.sizes[i] > 0 ? row.sizes[i] : 0.1 * ref; };
+  double size[4];
+  for (int i = 0; i < 4; ++i) size[i] = row.sizes[i] > 0 ? row.sizes[i] : 0.1 * ref;
   for (std::size_t p = 0; row.answers[2] == 'y' && p < at.size(); ++p)
     d += dxf_point("MARNO", xyz(at[p]));
   for (std::size_t k = 0; row.answers[3] == 'y' && k < specials.size(); ++k) {
     auto [x, y, z] = at[specials[k] - 1];
-    double h = size(0) / 2;
+    double h = size[0] / 2;
     Xyz c[] = {xyz({x - h, y - h, z}), xyz({x + h, y - h, z}), xyz({x + h, y + h, z}),
                xyz({x - h, y + h, z})};
     for (auto [i, j] : {std::pair{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {3, 1}})
@@ -119,20 +115,16 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
   }
   for (std::size_t e = 0; row.answers[4] == 'y' && e < boxes.size(); ++e) {
     auto [lo, hi] = boxes[e];
-    double s = size(1);
-    d += dxf_text(
-        "NUMEL",
-        xyz({(lo[0] + hi[0]) / 2 - s / 2, (lo[1] + hi[1]) / 2 - s / 2, (lo[2] + hi[2]) / 2}), s,
-        std::to_string(e + 1));
+    double s = size[1];
+    Point c{(lo[0] + hi[0]) / 2 - s / 2, (lo[1] + hi[1]) / 2 - s / 2, (lo[2] + hi[2]) / 2};
+    d += dxf_text("NUMEL", xyz(c), s, std::to_string(e + 1));
   }
-  for (std::size_t p = 0; row.answers[5] == 'y' && p < at.size(); ++p) {
-    double s = size(2);
-    d += dxf_text("NUMNO", xyz({at[p][0] + 0.8 * s, at[p][1] + 0.8 * s, at[p][2]}), s,
-                  std::to_string(p + 1));
-  }
+  for (std::size_t p = 0; row.answers[5] == 'y' && p < at.size(); ++p)
+    d += dxf_text("NUMNO", xyz({at[p][0] + 0.8 * size[2], at[p][1] + 0.8 * size[2], at[p][2]}),
+                  size[2], std::to_string(p + 1));
   for (std::size_t k = 0; row.answers[6] == 'y' && k < specials.size(); ++k) {
     auto [x, y, z] = at[specials[k] - 1];
-    double s = size(3);
+    double s = size[3];
     d += dxf_text("NUMSN", xyz({x + 0.8 * s, y - 1.5 * s, z}), s, std::to_string(k + 1));
   }
   return d + dxf_end;
@@ -140,9 +132,7 @@ std::string model(const Row& row, const std::vector<std::vector<int>>& elements,
 
 // What dxo prints from its heading to its last question.
 std::string dxo_screen(const Row& row, double ref) {
-  auto answer = [&](int i) {
-    return std::string(row.answers[i] == ' ' ? "" : row.answers.substr(i, 1));
-  };
+  auto answer = [&](int i) { return row.answers[i] == ' ' ? "" : row.answers.substr(i, 1); };
   std::string s = job_dialogue("Write a .dxf file (AutoCad 10) with buffer a or b", "plate", "") +
                   "\nWire frame output with:\n\nl) lines\np) polylines\n" +
                   ask_char("Your choice", 'l', 'p', 'p', answer(0)) +
@@ -150,24 +140,22 @@ std::string dxo_screen(const Row& row, double ref) {
                   lines({"   +---------------+", "   | .vmz  |  .dxf |", "   |---------------|",
                          "   |   x   ->   z  |", "   |   y   ->   x  |", "   |   z   ->   y  |",
                          "   +---------------+"});
-  // clang-format off
-  const char* questions[] = {"Perform this conversion", "Marks   in the         nodes",
-      "Marks   in the special nodes", "Numbers in the      elements", "Numbers in the         nodes",
-      "Numbers in the special nodes", "Size of the marks in the special nodes",
-      "Size of the numbers in the elements", "Size of the numbers in the nodes",
-      "Size of the numbers in the special nodes"};
-  // clang-format on
-  for (int i = 1; i < 7; ++i) s += ask_char(questions[i - 1], 'y', 'n', 'n', answer(i));
+  // Elements, nodes or special nodes: the i-th question's is where[(i + 2) % 3].
+  const std::string where[] = {"     elements", "        nodes", "special nodes"};
+  s += ask_char("Perform this conversion", 'y', 'n', 'n', answer(1));
+  for (int i = 2; i < 7; ++i)
+    s += ask_char((i < 4 ? "Marks   in the " : "Numbers in the ") + where[(i + 2) % 3], 'y', 'n',
+                  'n', answer(i));
   s += "\nWriting file: plate.dxf\n";
   for (int i = 0; i < 4; ++i) {
     if (row.answers[i + 3] != 'y') continue;
-    s += ask_real(questions[i + 6], format("%.15g", 0.1 * ref),
-                  row.sizes[i] > 0 ? format("%g", row.sizes[i]) : "");
+    const std::string& w = where[(i + 2) % 3];
+    s += ask_real(std::string("Size of the ") + (i ? "numbers" : "marks") + " in the " +
+                      w.substr(w.find_first_not_of(' ')),
+                  format("%.15g", 0.1 * ref), row.sizes[i] > 0 ? format("%g", row.sizes[i]) : "");
   }
   return s;
 }
-
-const std::string heading = "Read a .dxf file (AutoCad 10) to buffer a or b";
 
 // A polyline of n vertices at (k, 2k, 3k).
 std::string polyline_of(int n) {
@@ -190,8 +178,8 @@ std::string replace_after(std::string text, const std::string& after, int n,
 TEST(Dxo, DrawsWhatTheModelDrawsAndDxiReadsItBack) {
   unsigned seed = 7;
   for (const Row& row : rows) {
-    std::vector<std::vector<int>> elements;
-    std::vector<Point> points, at;
+    std::vector<std::vector<int>> elements, back;
+    std::vector<Point> points, at, vertices;
     std::vector<int> specials;
     random_mesh(++seed, row, elements, points, specials);
     for (auto [x, y, z] : points)
@@ -215,8 +203,6 @@ TEST(Dxo, DrawsWhatTheModelDrawsAndDxiReadsItBack) {
     EXPECT_EQ(s.read("plate.dxf"), drawing) << seed;
     EXPECT_EQ(s.read("back.vmz"), mesh);  // the buffer is left as it was
     // Back through dxi: every vertex of every polyline a point of its own; lines give nothing.
-    std::vector<std::vector<int>> back;
-    std::vector<Point> vertices;
     for (const auto& e : elements) {
       back.emplace_back();
       for (int p : chain(e))
@@ -225,9 +211,9 @@ TEST(Dxo, DrawsWhatTheModelDrawsAndDxiReadsItBack) {
     r = s.run("dxi\nplate\nwri\nback\nend\n");
     if (row.answers[0] == 'l') {
       EXPECT_NE(r.out.find(counts(0, 0, 0)), std::string::npos);
+    } else if (!elements.empty()) {
+      EXPECT_EQ(s.read("back.vmz"), mesh_file("Main title", "Mesh", back, vertices));
     }
-    if (row.answers[0] == 'l' || elements.empty()) continue;
-    EXPECT_EQ(s.read("back.vmz"), mesh_file("Main title", "Mesh", back, vertices));
   }
 }
 
@@ -245,22 +231,25 @@ TEST(Dxo, RefusesSizesOfZero) {
 
 TEST(Dxi, EveryPolylineIsAnElementOfNewPoints) {
   // Sections before the entities count for nothing, nor do other entities or an empty polyline.
-  // clang-format off
+  const std::vector<Xyz> three = {{"1", "12.5", "9.101000005000001"},
+                                  {"      4.5000000", "-5", "6.25"},
+                                  {"+7", "8.", "0.12345678901234567"}};
+  const std::vector<Xyz> four = {{"10", "11", "12"},
+                                 {"1.5E+01", "  16  ", "17"},
+                                 {"-0.0625", "-0.5", "3.25e-1"},
+                                 {"123456.75", "-98765.5", "0"}};
   const std::string drawing =
       lines({"  0", "SECTION", "  2", "HEADER", "  9", "$ACADVER", "  1", "AC1009", "  0", "ENDSEC",
-             "  0", "SECTION", "  2", "BLOCKS", "  0"}) + dxf_polyline("0", {{"9", "9", "9"}}) +
-      "ENDSEC\n" + dxf_head + dxf_line("0", {"0", "0", "0"}, {"1", "1", "1"}) +
-      dxf_polyline("LINES", {{"1", "12.5", "9.101000005000001"}, {"      4.5000000", "-5", "6.25"},
-                             {"+7", "8.", "0.12345678901234567"}}) +
+             "  0", "SECTION", "  2", "BLOCKS", "  0"}) +
+      dxf_polyline("0", {{"9", "9", "9"}}) + "ENDSEC\n" + dxf_head +
+      dxf_line("0", {"0", "0", "0"}, {"1", "1", "1"}) + dxf_polyline("LINES", three) +
       dxf_polyline("LINES", {}) + dxf_text("0", {"0", "0", "0"}, 1, "a note") +
-      dxf_polyline("LINES", {{"-1", "0", ".125"}}) +
-      dxf_polyline("LINES", {{"10", "11", "12"}, {"1.5E+01", "  16  ", "17"},
-                             {"-0.0625", "-0.5", "3.25e-1"}, {"123456.75", "-98765.5", "0"}}) +
+      dxf_polyline("LINES", {{"-1", "0", ".125"}}) + dxf_polyline("LINES", four) +
       dxf_point("0", {"5", "5", "5"}) + dxf_end + lines({"  0", "POLYLINE"});
-  const std::string back = mesh_file("Main title", "Mesh", {{1, 2, 3}, {4}, {5, 6, 7, 8}},
-      {{1, 12.5, 9.10100001}, {4.5, -5, 6.25}, {7, 8, 0.12345679}, {-1, 0, 0.125}, {10, 11, 12},
-       {15, 16, 17}, {-0.0625, -0.5, 0.325}, {123456.75, -98765.5, 0}});
-  // clang-format on
+  const std::vector<Point> points = {
+      {1, 12.5, 9.10100001}, {4.5, -5, 6.25}, {7, 8, 0.12345679},     {-1, 0, 0.125},
+      {10, 11, 12},          {15, 16, 17},    {-0.0625, -0.5, 0.325}, {123456.75, -98765.5, 0}};
+  const std::string back = mesh_file("Main title", "Mesh", {{1, 2, 3}, {4}, {5, 6, 7, 8}}, points);
   for (bool crlf : {false, true}) {
     Session s;
     s.write("plate.vmz", mesh_file("Plate", "P", {{1, 2}}, {{0, 0, 0}, {1, 0, 0}}, {2}));
@@ -268,13 +257,14 @@ TEST(Dxi, EveryPolylineIsAnElementOfNewPoints) {
     for (char c : drawing) text += crlf && c == '\n' ? std::string("\r\n") : std::string(1, c);
     s.write("two.dxf", text);
     Result r = s.run("rea\nplate\ndxi\ntwo\nwri\nback\nend\n");
-    EXPECT_EQ(r.out, startup() + rea_step("new", "plate", "Plate", "P", 1, 2, 1) + step("dxi") +
-                         job_dialogue(heading, "plate", "two") +
-                         "\nPolylines are converted to .vmz data\n\nScanning file: two.dxf\n"
-                         "\nENTITIES\nPOLYLINE n.        1\nPOLYLINE n.        2\n"
-                         "POLYLINE n.        2\nPOLYLINE n.        3\n" +
-                         counts(3, 8, 0) + "\nReading file: two.dxf\n" +
-                         wri_step("two", "back", 3, 8, 0) + step("end") + leave());
+    EXPECT_EQ(r.out,
+              startup() + rea_step("new", "plate", "Plate", "P", 1, 2, 1) + step("dxi") +
+                  job_dialogue("Read a .dxf file (AutoCad 10) to buffer a or b", "plate", "two") +
+                  "\nPolylines are converted to .vmz data\n\nScanning file: two.dxf\n"
+                  "\nENTITIES\nPOLYLINE n.        1\nPOLYLINE n.        2\n"
+                  "POLYLINE n.        2\nPOLYLINE n.        3\n" +
+                  counts(3, 8, 0) + "\nReading file: two.dxf\n" + wri_step("two", "back", 3, 8, 0) +
+                  step("end") + leave());
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(s.read("back.vmz"), back) << crlf;
   }
@@ -293,8 +283,7 @@ TEST(Dxi, FaultsOfTheDrawingEndTheProgram) {
       {"", fatal("End of file !")},
       {std::string(78, 'x') + "ENTITIES\n  0\n" + polyline_of(1) + dxf_end, fatal("End of file !")},
       {long_value, fatal("elimnl: internal error 2 (LF expected)")},
-      // A group code without its blank: the search for x runs on into the next vertex, or to
-      // the end of the file.
+      // A group code without its blank: x is sought on in the next vertex, or to the file's end.
       {replace_after(three, "VERTEX", 2, " 10", "10"), fatal("vmzdxi: internal error 5")},
       {replace_after(three, "VERTEX", 3, " 10", "10"), fatal("End of file !")},
       {dxf_head + polyline_of(2) + polyline_of(21) + dxf_end,
@@ -320,9 +309,8 @@ TEST(Dxi, LongLinesAndAMissingFile) {
   s.write("long.dxf", std::string(79, 'x') + "ENTITIES\n  0\n" + polyline_of(2) + dxf_end);
   Result r = s.run("dxi\nlong\nwri\nback\ndxi\nnone\n\nend\n");
   EXPECT_EQ(s.read("back.vmz"), mesh_file("Main title", "Mesh", {{1, 2}}, {{1, 2, 3}, {2, 4, 6}}));
-  EXPECT_NE(r.out.find("\nScanning file: none.dxf\n\nCurrent buffer cleared - press the Return "
-                       "key ... \n" +
-                       counts(0, 0, 0) + step("end")),
+  const std::string cleared = "\nCurrent buffer cleared - press the Return key ... \n";
+  EXPECT_NE(r.out.find("\nScanning file: none.dxf\n" + cleared + counts(0, 0, 0) + step("end")),
             std::string::npos);
   EXPECT_EQ(r.err, warning("File not found - jobname.dxf"));
 }
@@ -332,23 +320,22 @@ TEST(Wrp, WritesTheChosenCoordinateOfEveryPoint) {
   Session s;
   s.write("plate.vmz", mesh_file("Plate", "P", {{1, 2}}, {{-0.5, 12, 3.125}, {2.25, 0, -1234.5}}));
   const std::string axis = "x,y or z (1,2 or 3)", refused = "\nERROR: repeat answer ...\n";
+  const std::string wrp =
+      step("wrp") + "\nWrite a .pva file with one of the coordinates of a .vmz file\n";
   Result r = s.run("rea\nplate\nwrp\n0\n4\n\nwrp\n3\nend\n");
-  EXPECT_EQ(r.out, startup() + rea_step("new", "plate", "Plate", "P", 1, 2, 0) + step("wrp") +
-                       "\nWrite a .pva file with one of the coordinates of a .vmz file\n" +
+  EXPECT_EQ(r.out, startup() + rea_step("new", "plate", "Plate", "P", 1, 2, 0) + wrp +
                        ask_int(axis, 1, "0") + refused + ask_int(axis, 1, "4") + refused +
-                       ask_int(axis, 1, "") + "\nWriting file: plate_1.pva\n" + step("wrp") +
-                       "\nWrite a .pva file with one of the coordinates of a .vmz file\n" +
+                       ask_int(axis, 1, "") + "\nWriting file: plate_1.pva\n" + wrp +
                        ask_int(axis, 1, "3") + "\nWriting file: plate_1.pva\n" + step("end") +
                        leave());
   // The second run replaced the first file.
   EXPECT_EQ(s.read("plate_1.pva"), lines({"    1      3.12500000", "    2  -1234.50000000"}));
   s.run("rea\nplate\nwrp\n1\nrea\nplate\nwrp\n2\nend\n");
   EXPECT_EQ(s.read("plate_1.pva"), lines({"    1     12.00000000", "    2      0.00000000"}));
-
   // A buffer not read by rea is named buffa.
   s.write("bar.dxf",
-          "  0\nENTITIES\n  0\nPOLYLINE\n  0\nVERTEX\n 10\n1\n 20\n2\n 30\n3\n  0\nSEQEND\n"
-          "  0\nENDSEC\n");
+          "  0\nENTITIES\n  0\nPOLYLINE\n  0\nVERTEX\n 10\n1\n 20\n2\n 30\n3\n  0\n"
+          "SEQEND\n  0\nENDSEC\n");
   s.run("dxi\nbar\nwrp\n2\nend\n");
   EXPECT_EQ(s.read("buffa_1.pva"), "    1      2.00000000\n");
 }

@@ -1,12 +1,10 @@
-// vmztool run inside the test program: its command lines and exit statuses, the VTK and Gmsh
-// files it writes, the Gmsh files it reads, and its SVG pictures.
+// vmztool in the test program: command lines, statuses, VTK/Gmsh files written and read, SVG.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <set>
 
 #include "support/inprocess.h"
 #include "support/session.h"
@@ -17,6 +15,7 @@ using session::format;
 using session::mesh_file;
 using session::Point;
 
+namespace {
 namespace tool {
 
 struct Run {
@@ -28,26 +27,17 @@ Run run(const std::vector<std::string>& args) {
   int status = vmztool::run(args);
   return {status, console.out(), console.err()};
 }
-// clang-format off
-void write(const std::string& name, const std::string& text) { std::ofstream(name) << text; }
-std::string read(const std::string& name) {
-  std::ifstream in(name);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+void write(const std::string& name, const std::string& text) {
+  std::ofstream(name) << text;
 }
-// clang-format on
-
 }  // namespace tool
 
-namespace {
-
+const std::string v2 = "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n";  // Gmsh file heads
+const std::string v4 = "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n";
 const std::string square =
     mesh_file("Square", "S", {{1, 2, 3, 4, 1}}, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {3});
 const std::string six =
     mesh_file("Six", "M", {{1, 2, 3, 4, 5, 6}, {1, 2}}, std::vector<Point>(6, {1, 0, 0}));
-
-std::string misuse(const std::string& message, const std::string& command) {
-  return "vmztool: " + message + "\nTry 'vmztool " + command + "--help'.\n";
-}
 
 // A 9-node quadrangle on (0,0)-(2,2), a line below it (numbered lower), a triangle, two points
 // (one special); node numbers sparse and unsorted: 40 30 20 7 8 9 1 2 3 round from (0,0) to (1,1).
@@ -66,7 +56,8 @@ std::string draw(const std::string& mesh, std::vector<std::string> options) {
   tool::write("m.vmz", mesh);
   options.insert(options.begin(), {"svg", "m"});
   tool::run(options);
-  return tool::read("m.svg");
+  std::ifstream in("m.svg");
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 std::string points(const std::vector<Point>& xyz) {
   return mesh_file("P", "M", {}, xyz);
@@ -84,50 +75,55 @@ TEST(VmzCli, AnswersEachCommandLine) {
   inprocess::Directory dir;
   tool::write("m.vmz", square);
   tool::write("six.vmz", six);
-  tool::write("bad.msh", "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$Nodes\n1\n1 0 0\n$EndNodes\n");
+  tool::write("bad.msh", v2 + "$Nodes\n1\n1 0 0\n$EndNodes\n");
+  // Faults are reported after "vmztool: "; a misuse (status 2) with the help of its command.
   const std::string job = "': use letters, digits and the characters $ . / : \\ _ only";
-  const std::string skipped =
-      "vmztool: warning: 1 element not written: no cell type for its "
-      "node list (the first is element 1, with 6 entries)\n";
-  // The exit status, then standard output and standard error.
-  // clang-format off
-  const std::pair<std::vector<std::string>, std::string> rows[] = {
-      {{}, "2" + misuse("missing command (svg, export or import)", "")},
-      {{"draw", "m"}, "2" + misuse("unknown command 'draw' (use svg, export or import)", "")},
-      {{"--verbose"}, "2" + misuse("unknown option '--verbose'", "")},
-      {{"svg"}, "2" + misuse("missing job name", "svg ")},
-      {{"svg", "m", "n"}, "2" + misuse("unexpected argument 'n'", "svg ")},
-      {{"svg", "m", "--view", "top"}, "2" + misuse("invalid value 'top' for --view (use x, y, z or iso)", "svg ")},
-      {{"svg", "m", "--view"}, "2" + misuse("option --view needs a value", "svg ")},
-      {{"svg", "m", "--numbers=yes"}, "2" + misuse("option --numbers takes no value", "svg ")},
-      {{"svg", "m", "-x"}, "2" + misuse("unknown option '-x'", "svg ")},
-      {{"svg", "m", "--view=x", "--view=y"}, "2" + misuse("option --view given twice", "svg ")},
-      {{"svg", "m", "-o", ""}, "2" + misuse("option --output needs a file name", "svg ")},
-      {{"svg", "--", "--help"}, "2" + misuse("invalid job name '--help" + job, "svg ")},
-      {{"export", "m"}, "2" + misuse("missing --to vtk or --to msh", "export ")},
-      {{"export", "m", "--to", "stl"}, "2" + misuse("invalid value 'stl' for --to (use vtk or msh)", "export ")},
-      {{"export", "m", "--to=vtk", "--eight-node", "hex"},
-       "2" + misuse("invalid value 'hex' for --eight-node (use quad or brick)", "export ")},
-      {{"import"}, "2" + misuse("missing Gmsh file and job name", "import ")},
-      {{"import", "a.msh"}, "2" + misuse("missing job name", "import ")},
-      {{"import", "a.msh", "b", "c"}, "2" + misuse("unexpected argument 'c'", "import ")},
-      {{"svg", "none"}, "1vmztool: cannot open none.vmz: No such file or directory\n"},
-      {{"import", "bad.msh", "m"}, "1vmztool: bad.msh: $Nodes: invalid coordinate '$EndNodes'\n"},
-      {{"import", ".", "m"}, "1vmztool: cannot open .: it is a directory\n"},
-      {{"svg", "m", "-o", "."}, "1vmztool: cannot create .: it is a directory\n"},
-      {{"svg", "m", "-o", "no/m.svg"}, "1vmztool: cannot create no/m.svg: No such file or directory\n"},
-      {{"svg", "m"}, "0Wrote m.svg (view z): 1 element, 4 points, 1 special node\n"},
-      {{"export", "--to=vtk", "m", "--output", "sub.vtk"}, "0Wrote sub.vtk: 1 cell, 4 points, 1 special node\n"},
-      {{"export", "m", "--to", "msh", "-osub.msh"}, "0Wrote sub.msh: 1 cell, 4 points, 1 special node\n"},
-      {{"import", "sub.msh", "back"}, "0Wrote back.vmz: 1 element, 4 points, 1 special node\n"},
-      {{"export", "six", "--to", "vtk"}, "0Wrote six.vtk: 1 cell, 6 points, 0 special nodes\n" + skipped},
+  const std::string skip =
+      "vmztool: warning: 1 element not written: no cell type for its node list"
+      " (the first is element 1, with 6 entries)";
+  const std::string quad = " --eight-node (use quad or brick)",
+                    cell = ": 1 cell, 4 points, 1 special node";
+  const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
+      {{}, 2, "missing command (svg, export or import)"},
+      {{"draw", "m"}, 2, "unknown command 'draw' (use svg, export or import)"},
+      {{"--verbose"}, 2, "unknown option '--verbose'"},
+      {{"svg"}, 2, "missing job name"},
+      {{"svg", "m", "n"}, 2, "unexpected argument 'n'"},
+      {{"svg", "m", "--view", "top"}, 2, "invalid value 'top' for --view (use x, y, z or iso)"},
+      {{"svg", "m", "--view"}, 2, "option --view needs a value"},
+      {{"svg", "m", "--numbers=yes"}, 2, "option --numbers takes no value"},
+      {{"svg", "m", "-x"}, 2, "unknown option '-x'"},
+      {{"svg", "m", "--view=x", "--view=y"}, 2, "option --view given twice"},
+      {{"svg", "m", "-o", ""}, 2, "option --output needs a file name"},
+      {{"svg", "--", "--help"}, 2, "invalid job name '--help" + job},
+      {{"export", "m"}, 2, "missing --to vtk or --to msh"},
+      {{"export", "m", "--to", "stl"}, 2, "invalid value 'stl' for --to (use vtk or msh)"},
+      {{"export", "m", "--to=vtk", "--eight-node", "hex"}, 2, "invalid value 'hex' for" + quad},
+      {{"import"}, 2, "missing Gmsh file and job name"},
+      {{"import", "a.msh"}, 2, "missing job name"},
+      {{"import", "a.msh", "b", "c"}, 2, "unexpected argument 'c'"},
+      {{"svg", "none"}, 1, "cannot open none.vmz: No such file or directory"},
+      {{"import", "bad.msh", "m"}, 1, "bad.msh: $Nodes: invalid coordinate '$EndNodes'"},
+      {{"import", ".", "m"}, 1, "cannot open .: it is a directory"},
+      {{"svg", "m", "-o", "."}, 1, "cannot create .: it is a directory"},
+      {{"svg", "m", "-o", "no/m.svg"}, 1, "cannot create no/m.svg: No such file or directory"},
+      {{"svg", "m"}, 0, "Wrote m.svg (view z): 1 element, 4 points, 1 special node"},
+      {{"export", "--to=vtk", "m", "--output", "sub.vtk"}, 0, "Wrote sub.vtk" + cell},
+      {{"export", "m", "--to", "msh", "-osub.msh"}, 0, "Wrote sub.msh" + cell},
+      {{"import", "sub.msh", "back"}, 0, "Wrote back.vmz: 1 element, 4 points, 1 special node"},
+      {{"export", "six", "--to", "vtk"},
+       0,
+       "Wrote six.vtk: 1 cell, 6 points, 0 special nodes\n" + skip},
   };
-  // clang-format on
-  for (const auto& [args, expected] : rows) {
+  for (const auto& [args, status, text] : rows) {
+    bool named = !args.empty() && std::set<std::string>{"svg", "export", "import"}.count(args[0]);
+    std::string command = named ? args[0] + " " : "";
     tool::Run r = tool::run(args);
-    EXPECT_EQ(std::to_string(r.status) + r.out + r.err, expected) << args.size();
+    EXPECT_EQ(r.status, status) << args.size();
+    std::string help = status == 2 ? "Try 'vmztool " + command + "--help'.\n" : "";
+    EXPECT_EQ(r.out + r.err, (status ? "vmztool: " : "") + text + "\n" + help) << args.size();
   }
-  EXPECT_EQ(tool::read("back.vmz"), square);
+  EXPECT_EQ(dir.read("back.vmz"), square);
   // The help wins over anything else on the line, up to "--".
   tool::Run help = tool::run({"svg", "--bogus", "x", "-h", "--", "--help"});
   EXPECT_EQ(std::to_string(help.status) + help.out.substr(0, 18), "0Usage: vmztool svg");
@@ -137,19 +133,19 @@ TEST(VmzCli, AnswersEachCommandLine) {
 TEST(VmzExport, WritesVtkAndGmshFilesLineByLine) {
   inprocess::Directory dir;
   // A closed 4-node quadrilateral, a 3-node line, a 6-node element no format has; point 3 special.
-  // clang-format off
-  tool::write("m.vmz", mesh_file("Two", "T", {{1, 2, 3, 4, 1}, {4, 5, 6}, {1, 2, 3, 4, 5, 6}},
-      {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-0.5, 1.25, 0}, {-1, 1.5, 2.00000001}}, {3}));
-  // clang-format on
+  const std::vector<Point> at = {{0, 0, 0}, {1, 0, 0},       {1, 1, 0},
+                                 {0, 1, 0}, {-0.5, 1.25, 0}, {-1, 1.5, 2.00000001}};
+  tool::write("m.vmz",
+              mesh_file("Two", "T", {{1, 2, 3, 4, 1}, {4, 5, 6}, {1, 2, 3, 4, 5, 6}}, at, {3}));
   EXPECT_EQ(tool::run({"export", "m", "--to", "vtk"}).status, 0);
-  EXPECT_EQ(tool::read("m.vtk"),
+  EXPECT_EQ(dir.read("m.vtk"),
             "# vtk DataFile Version 3.0\nTwo\nASCII\nDATASET UNSTRUCTURED_GRID\nPOINTS 6 double\n"
             "0 0 0\n1 0 0\n1 1 0\n0 1 0\n-0.5 1.25 0\n-1 1.5 2.00000001\n"
             "CELLS 2 9\n4 0 1 2 3\n3 3 5 4\nCELL_TYPES 2\n9\n21\n"
             "CELL_DATA 2\nSCALARS element int 1\nLOOKUP_TABLE default\n1\n2\n"
             "POINT_DATA 6\nSCALARS special_nodes int 1\nLOOKUP_TABLE default\n0\n0\n1\n0\n0\n0\n");
   EXPECT_EQ(tool::run({"export", "m", "--to", "msh"}).status, 0);
-  EXPECT_EQ(tool::read("m.msh"),
+  EXPECT_EQ(dir.read("m.msh"),
             "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$TrelmoTitles\nTwo\nT\n$EndTrelmoTitles\n"
             "$PhysicalNames\n1\n0 2 \"special_nodes\"\n$EndPhysicalNames\n$Nodes\n6\n1 0 0 0\n"
             "2 1 0 0\n3 1 1 0\n4 0 1 0\n5 -0.5 1.25 0\n6 -1 1.5 2.00000001\n$EndNodes\n"
@@ -157,7 +153,7 @@ TEST(VmzExport, WritesVtkAndGmshFilesLineByLine) {
   // Without points nor titles.
   tool::write("e.vmz", "\n\n0 0 0\n");
   EXPECT_EQ(tool::run({"export", "e", "--to", "vtk"}).status, 0);
-  EXPECT_EQ(tool::read("e.vtk"),
+  EXPECT_EQ(dir.read("e.vtk"),
             "# vtk DataFile Version 3.0\ntrelmo mesh\nASCII\n"
             "DATASET UNSTRUCTURED_GRID\nPOINTS 0 double\nCELLS 0 0\nCELL_TYPES 0\n");
 }
@@ -172,19 +168,16 @@ TEST(VmzExport, NodeListsGiveTheirCellTypes) {
   };
   for (int n : open) upto(n);
   for (int n : closed) upto(n), lists.back().push_back(1);
-  std::vector<Point> points(20, {0, 0, 0});
   inprocess::Directory dir;
-  tool::write("m.vmz", mesh_file("K", "K", lists, points));
-  // clang-format off
+  tool::write("m.vmz", mesh_file("K", "K", lists, std::vector<Point>(20, {0, 0, 0})));
   const std::pair<std::vector<std::string>, std::string> rows[] = {
       {{}, "3\n21\n9\n12\n28\n25\n9\n23\n28\n"},
       {{"--eight-node", "quad"}, "3\n21\n9\n23\n28\n25\n9\n23\n28\n"},
       {{"--eight-node=brick"}, "3\n21\n9\n12\n28\n25\n9\n12\n28\n"}};
-  // clang-format on
   for (auto [args, types] : rows) {
     args.insert(args.begin(), {"export", "m", "--to", "vtk"});
     tool::Run r = tool::run(args);
-    EXPECT_NE(tool::read("m.vtk").find("CELL_TYPES 9\n" + types + "CELL_DATA"), std::string::npos);
+    EXPECT_NE(dir.read("m.vtk").find("CELL_TYPES 9\n" + types + "CELL_DATA"), std::string::npos);
     EXPECT_EQ(r.err,
               "vmztool: warning: 8 elements not written: no cell type for their node "
               "list (the first is element 7, with 1 entries)\n");
@@ -195,10 +188,10 @@ TEST(VmzImport, ReadsSparseNumbersInTheirOrder) {
   // Points in the order of the node numbers, the line first, the quadrangle closed in trelmo's
   // order (corner, mid-side, ..., centre), node 8 special; either line end.
   inprocess::Directory dir;
-  // clang-format off
-  const std::string plate = mesh_file("v4.msh", "Mesh", {{9, 7}, {9, 8, 7, 4, 5, 6, 1, 2, 3, 9}},
-      {{0, 2, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}, {2, 0, 0}, {1, 0, 0}, {0, 0, 0}}, {5});
-  // clang-format on
+  const std::vector<Point> at = {{0, 2, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}, {2, 2, 0},
+                                 {1, 2, 0}, {2, 0, 0}, {1, 0, 0}, {0, 0, 0}};
+  const std::string plate =
+      mesh_file("v4.msh", "Mesh", {{9, 7}, {9, 8, 7, 4, 5, 6, 1, 2, 3, 9}}, at, {5});
   for (bool dos : {false, true}) {
     std::string text;
     for (const char* c = plate_v4; *c != '\0'; ++c)
@@ -209,33 +202,26 @@ TEST(VmzImport, ReadsSparseNumbersInTheirOrder) {
               "Wrote out.vmz: 2 elements, 9 points, 1 special node\nvmztool: warning: 2 "
               "elements of other kinds skipped: 1 of Gmsh type 2 (3-node triangle), 1 of "
               "Gmsh type 15 (1-node point outside the group special_nodes)\n");
-    EXPECT_EQ(tool::read("out.vmz"), plate);
+    EXPECT_EQ(dir.read("out.vmz"), plate);
   }
-  tool::write("p.msh",
-              "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n$Nodes\n1 2 5 6\n0 1 0 2\n6\n5\n1 1 1\n2 2 "
-              "2\n$EndNodes\n");
+  tool::write("p.msh", v4 + "$Nodes\n1 2 5 6\n0 1 0 2\n6\n5\n1 1 1\n2 2 2\n$EndNodes\n");
   EXPECT_EQ(tool::run({"import", "p.msh", "out"}).err, "");  // nodes without elements
-  EXPECT_EQ(tool::read("out.vmz"), mesh_file("p.msh", "Mesh", {}, {{2, 2, 2}, {1, 1, 1}}));
-  tool::write(
-      "q.msh",
-      "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n$PhysicalNames\n1\n0 1 \"special_nodes\"\n"
-      "$EndPhysicalNames\n$Nodes\n1\n1 0 0 0\n$EndNodes\n$Elements\n1\n1 15 0 1\n$EndElements\n");
+  EXPECT_EQ(dir.read("out.vmz"), mesh_file("p.msh", "Mesh", {}, {{2, 2, 2}, {1, 1, 1}}));
+  tool::write("q.msh",
+              v2 + "$PhysicalNames\n1\n0 1 \"special_nodes\"\n$EndPhysicalNames\n$Nodes\n1\n"
+                   "1 0 0 0\n$EndNodes\n$Elements\n1\n1 15 0 1\n$EndElements\n");
   EXPECT_EQ(tool::run({"import", "q.msh", "out"}).err,
             "vmztool: warning: 1 element of other kinds skipped: "
             "1 of Gmsh type 15 (1-node point outside the group special_nodes)\n");
 }
 
 TEST(VmzImport, FaultsNameTheirPlace) {
-  const std::string v2 = "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n";
-  const std::string v4 = "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n";
-  const std::string nodes = "$Nodes\n2\n1 0 0 0\n3 1 0 0\n$EndNodes\n";
-  // clang-format off
   const std::pair<std::string, std::string> rows[] = {
       {"", "not a Gmsh mesh file: it does not begin with $MeshFormat"},
       {v2, "no $Nodes section: there is no mesh to import"},
       {v2 + "$Nodes\n2\n1 0 0 0\n1 1 0 0\n$EndNodes\n$Elements\n0\n$EndElements\n",
        "$Nodes: node 1 is given twice"},
-      {v2 + nodes + "$Elements\n1\n1 1 2 0 0 1 2\n$EndElements\n",
+      {v2 + "$Nodes\n2\n1 0 0 0\n3 1 0 0\n$EndNodes\n$Elements\n1\n1 1 2 0 0 1 2\n$EndElements\n",
        "$Elements: element 1 refers to node 2, which is not in $Nodes"},
       {v2 + "$Nodes\n1\n1 0 0 0\n2 1 0 0\n$EndNodes\n",
        "$Nodes: expected $EndNodes, found '2' (more entries than announced?)"},
@@ -246,7 +232,6 @@ TEST(VmzImport, FaultsNameTheirPlace) {
        "$Elements: announces 2 elements but its blocks hold 1"},
       {v2 + "$TrelmoTitles\nonly one\n", "$TrelmoTitles: unexpected end of file in the titles"},
   };
-  // clang-format on
   inprocess::Directory dir;
   for (const auto& [text, message] : rows) {
     tool::write("bad.msh", text);
@@ -258,18 +243,20 @@ TEST(VmzImport, FaultsNameTheirPlace) {
 }
 
 TEST(VmzSvg, TheViewFollowsTheFlatAxis) {
-  // clang-format off
+  // The last two: a plane rounded to 8 decimals is still flat; a tilt of 1e-6 over 1 is not.
   const std::pair<std::vector<Point>, const char*> rows[] = {
-      {{{10, 20, 5}, {11, 22, 5}}, "z"}, {{{3, 10, 20}, {3, 11, 22}}, "x"},
-      {{{10, -1, 20}, {11, -1, 22}}, "y"}, {{{0, 0, 0}, {1, 1, 1}}, "iso"}, {{{4, 4, 4}}, "z"}, {{}, "z"},
-      // A plane rounded to 8 decimals is still flat; a tilt of 1e-6 over 1 is not.
-      {{{0, 0, 0.1}, {1, 1, 0.1}, {1, 0, 0.1}}, "z"}, {{{0, 0, 0}, {1, 1, 0.000001}}, "iso"}};
-  // clang-format on
+      {{{10, 20, 5}, {11, 22, 5}}, "z"},
+      {{{3, 10, 20}, {3, 11, 22}}, "x"},
+      {{{10, -1, 20}, {11, -1, 22}}, "y"},
+      {{{0, 0, 0}, {1, 1, 1}}, "iso"},
+      {{{4, 4, 4}}, "z"},
+      {{}, "z"},
+      {{{0, 0, 0.1}, {1, 1, 0.1}, {1, 0, 0.1}}, "z"},
+      {{{0, 0, 0}, {1, 1, 0.000001}}, "iso"}};
   inprocess::Directory dir;
-  for (const auto& [xyz, view] : rows) {
+  for (const auto& [xyz, view] : rows)
     EXPECT_NE(draw(points(xyz), {}).find(std::string(" - view ") + view + "<"), std::string::npos)
         << view;
-  }
   EXPECT_NE(draw(points({{0, 0, 5}, {1, 2, 5}}), {"--view", "iso"}).find(" - view iso<"),
             std::string::npos);
 }
@@ -307,28 +294,27 @@ TEST(VmzSvg, OutlinesOfEachKind) {
   for (int k = 1; k <= 20; ++k) twenty.push_back(k);
   auto run = [](std::vector<int> nodes, bool close) {
     std::string r;
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
+    for (std::size_t i = 0; i < nodes.size(); ++i)
       r += (i == 0 ? "M" : i == 1 ? "L" : " ") + format("%.2f 20.00", 20 + 50.0 * (nodes[i] - 1));
-    }
     return close ? r + "Z" : r;
   };
   inprocess::Directory dir;
-  // clang-format off
-  std::string svg = draw(mesh_file("K", "M", {{1, 2, 3}, {1, 2, 3, 4, 5, 6, 7, 8, 1},
-      {1, 2, 3, 4, 5, 6, 7, 8}, twenty, {1, 2, 3, 4, 5, 6}, {7}}, line), {});
-  // clang-format on
+  const std::vector<std::vector<int>> kinds = {
+      {1, 2, 3}, {1, 2, 3, 4, 5, 6, 7, 8, 1}, {1, 2, 3, 4, 5, 6, 7, 8},
+      twenty,    {1, 2, 3, 4, 5, 6},          {7}};
+  std::string svg = draw(mesh_file("K", "M", kinds, line), {});
   std::string paths;
   for (std::size_t at = svg.find("<path d=\""); at != std::string::npos;
-       at = svg.find("<path d=\"", at + 1)) {
+       at = svg.find("<path d=\"", at + 1))
     paths += svg.substr(at + 9, svg.find('"', at + 9) - at - 9) + "\n";
-  }
-  // clang-format off
-  EXPECT_EQ(paths, session::lines({run({1, 2, 3}, false), run({1, 2, 3, 4, 5, 6, 7, 8}, true),
-      run({1, 2, 3, 4, 1, 5, 6, 7, 8, 5}, false) + run({2, 6}, false) + run({3, 7}, false) + run({4, 8}, false),
-      run({1, 2, 3, 4, 5, 6, 7, 8, 1, 9, 13, 14, 15, 16, 17, 18, 19, 20, 13}, false) +
-          run({3, 10, 15}, false) + run({5, 11, 17}, false) + run({7, 12, 19}, false),
-      run({1, 2, 3, 4, 5, 6}, false), "M320.00 20.00h0"}));
-  // clang-format on
+  EXPECT_EQ(paths,
+            session::lines(
+                {run({1, 2, 3}, false), run({1, 2, 3, 4, 5, 6, 7, 8}, true),
+                 run({1, 2, 3, 4, 1, 5, 6, 7, 8, 5}, false) + run({2, 6}, false) +
+                     run({3, 7}, false) + run({4, 8}, false),
+                 run({1, 2, 3, 4, 5, 6, 7, 8, 1, 9, 13, 14, 15, 16, 17, 18, 19, 20, 13}, false) +
+                     run({3, 10, 15}, false) + run({5, 11, 17}, false) + run({7, 12, 19}, false),
+                 run({1, 2, 3, 4, 5, 6}, false), "M320.00 20.00h0"}));
 }
 
 TEST(VmzSvg, SpecialNodesNumbersAndTitles) {
@@ -346,17 +332,19 @@ TEST(VmzSvg, SpecialNodesNumbersAndTitles) {
         "<text x=\"23.00\" y=\"17.00\">4</text>",
         "<text x=\"20.00\" y=\"1056.00\" fill=\"#444444\" font-family=\"sans-serif\" "
         "font-size=\"12\">"
-        "Tank &lt;A&amp;B&gt; - 1 element, 4 points, 1 special node - view z</text>"}) {
+        "Tank &lt;A&amp;B&gt; - 1 element, 4 points, 1 special node - view z</text>"})
     EXPECT_NE(numbered.find(text), std::string::npos) << text;
-  }
-  // clang-format off
+  // Then Latin-1, a cut sequence, overlong forms, a surrogate, beyond U+10FFFF.
   const std::pair<const char*, const char*> texts[] = {
       {"a<b & \"c\" 'd' >", "a&lt;b &amp; &quot;c&quot; &apos;d&apos; &gt;"},
       {"tab\there\x01\x1f", "tab\there??"},
       {"D\xc3\xb4me \xe2\x82\xac \xf0\x9f\x98\x80", "D\xc3\xb4me \xe2\x82\xac \xf0\x9f\x98\x80"},
-      // Latin-1, a cut sequence, overlong forms, a surrogate, beyond U+10FFFF.
-      {"D\xf4me", "D?me"}, {"\xe2\x82", "??"}, {"\xc0\xaf", "??"}, {"\xe0\x80\xaf", "???"},
-      {"\xed\xa0\x80", "???"}, {"\xf0\x80\x80\xaf", "????"}, {"\xf4\x90\x80\x80", "????"}};
-  // clang-format on
+      {"D\xf4me", "D?me"},
+      {"\xe2\x82", "??"},
+      {"\xc0\xaf", "??"},
+      {"\xe0\x80\xaf", "???"},
+      {"\xed\xa0\x80", "???"},
+      {"\xf0\x80\x80\xaf", "????"},
+      {"\xf4\x90\x80\x80", "????"}};
   for (const auto& [text, xml] : texts) EXPECT_EQ(vmztool::xml_text(text), xml) << text;
 }
