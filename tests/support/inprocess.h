@@ -1,5 +1,4 @@
-// Running a command routine inside the test program: its answers from a string, its standard
-// output and error stream captured, and its files in a fresh temporary working directory.
+// Command routines run inside the test program: answers from a string, output captured.
 #pragma once
 
 #include <cstdio>

@@ -1,5 +1,5 @@
-// End-to-end sessions: the real trelmo binary run in a fresh temporary directory with scripted
-// answers on standard input, and builders of the exact text it is expected to print.
+// End-to-end sessions: trelmo run in a fresh directory with scripted answers, and builders of
+// the exact text it is expected to print.
 #pragma once
 
 #include <array>
@@ -20,7 +20,7 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // The working directory of the program and its files.
+  // The working directory of the program, and its files.
   const std::string& dir() const { return dir_; }
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
   void write(const std::string& name, const std::string& content) const;
@@ -47,17 +47,15 @@ class Session {
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string lines(const std::vector<std::string>& text);
 
-// The screen: the banner before the first menu; the menu with the letter of the current buffer
-// up to the "Command" prompt; menu + the prompt answered with `word`; what `end` prints when it
-// may leave; a whole session that answers only `end`.
+// The screen: the banner (as the program prints it), the menu up to the "Command" prompt, the
+// menu and the prompt answered with `word`, what `end` prints, a session of `end` alone.
 std::string startup();
 std::string menu(char buffer = 'a');
 std::string step(const std::string& word, char buffer = 'a');
 std::string leave();
 std::string empty_session();
 
-// Questions answered: the prompt forms of the dialogue and the echo (the default when the
-// answer is empty), and the job-name dialogue with its heading.
+// Questions answered (the echo shows the default when the answer is empty); the job name.
 std::string ask_int(const std::string& question, int default_answer, const std::string& answer);
 std::string ask_real(const std::string& question, const std::string& default_text,
                      const std::string& answer);
@@ -66,8 +64,7 @@ std::string ask_char(const std::string& question, char c1, char c2, char default
 std::string job_dialogue(const std::string& heading, const std::string& default_name,
                          const std::string& answer);
 
-// What the mesh-file reader prints for a file read, the three count lines, and the fatal error
-// and warning reports on standard error.
+// A mesh file read, its three count lines, the fatal error and warning reports.
 std::string reading(const std::string& file, const std::string& main_title,
                     const std::string& mesh_title, int nelem, int npoin, int nspno);
 std::string counts(int nelem, int npoin, int nspno);
@@ -84,9 +81,7 @@ std::string wri_step(const std::string& offered, const std::string& job, int nel
 std::string handback_reading(const std::string& main_title, const std::string& mesh_title,
                              int nelem, int npoin, int nspno);
 
-// A mesh file in the canonical layout: titles, counts "%5d   %5d   %5d", element lines
-// "%5d %5d   " and " %5d" a node, point lines "%5d" and " %15.8lf" a coordinate, special-node
-// lines "%5d %5d".
+// A mesh file in the canonical layout of the writer.
 using Point = std::array<double, 3>;
 std::string mesh_file(const std::string& main_title, const std::string& mesh_title,
                       const std::vector<std::vector<int>>& elements,
