@@ -128,6 +128,7 @@ TEST(VmzCli, AnswersEachCommandLine) {
   tool::Run help = tool::run({"svg", "--bogus", "x", "-h", "--", "--help"});
   EXPECT_EQ(std::to_string(help.status) + help.out.substr(0, 18), "0Usage: vmztool svg");
   EXPECT_EQ(tool::run({"help", "svg"}).out, help.out);
+  for (const char* command : {"export", "import"}) EXPECT_EQ(tool::run({command, "-h"}).status, 0);
 }
 
 TEST(VmzExport, WritesVtkAndGmshFilesLineByLine) {
