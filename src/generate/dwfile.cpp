@@ -308,16 +308,4 @@ void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divi
   }
 }
 
-void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divisions,
-            console::OneArray3<double>& weights, console::InputFile* file) {
-  StepWeights steps(divisions);
-  rweisi(nelem, ngtyp, mode, divisions, steps, file);
-  for (int ielem = 1; ielem <= nelem; ++ielem) {
-    for (int idire = 1; idire <= ngtyp; ++idire) {
-      int ndivi = divisions(ielem, idire);
-      for (int k = 1; k <= ndivi; ++k) weights(ielem, idire, k) = steps(ielem, idire, k);
-    }
-  }
-}
-
 }  // namespace generate

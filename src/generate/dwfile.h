@@ -69,8 +69,5 @@ class StepWeights {
 // to 1. `weights` must have been made from `divisions`.
 void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divisions,
             StepWeights& weights, console::InputFile* file);
-// The same into a full array: weights(i, j, 1 .. divisions(i, j)).
-void rweisi(int nelem, int ngtyp, char mode, const console::OneMatrix<int>& divisions,
-            console::OneArray3<double>& weights, console::InputFile* file);
 
 }  // namespace generate
