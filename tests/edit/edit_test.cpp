@@ -220,6 +220,8 @@ const Row rows[] = {
     {square, "snd\n2\n\n\n1\n4\n0\n", sq({1, 4})},
     {sq({2}), "snd\n2\n\n\n1\n2\n3\n0.5\n\n1\n2\n3\n0\n", sq({1, 2, 3, 4})},
     {M({}, on_line), "snd\n2\n\nc\n0\n0\n0\n1\n0\n0\n0\n", M({}, on_line, {1, 2, 3, 6, 7})},
+    {M({}, "0 0 0, 0 0 .5, 1 0 0"), "snd\n2\n\nc\n0\n0\n0\n0\n0\n1\n0\n",
+     M({}, "0 0 0, 0 0 .5, 1 0 0", {1, 2})},
     // The normal (0,0,4) multiplies each height by 4: 0.00008 taken, 0.0001 and 0.00012 not.
     {M({}, heights), "snd\n3\n\nc\n0\n0\n0\n2\n0\n0\n0\n2\n0\n0\n", M({}, heights, {1, 4, 5})},
     // The plane x + y + z = 6 (normal (2,2,2)) and the line from (1,-1,2) to (2,2,0).

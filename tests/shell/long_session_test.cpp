@@ -1,7 +1,6 @@
-// Long random sessions on both buffers, the buffer written after every step: every written mesh
-// reads back to the same file and the session ends normally. Answers are valid whatever the
-// buffer holds (points typed as coordinates, ranges within any mesh, an extra empty line after a
-// possible pause), so that the script stays aligned; full-size counts must be refused at once.
+// Long random sessions on both buffers, written after every step: each mesh reads back the same.
+// Answers are valid whatever the buffer holds (points as coordinates, ranges within any mesh, an
+// empty line after a possible pause); full-size counts must be refused at once.
 #include <gtest/gtest.h>
 
 #include <random>
