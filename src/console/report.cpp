@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 
+#include "console/numfmt.h"
 #include "console/terminal.h"
 
 namespace console {
@@ -34,17 +35,7 @@ void outf(const char* format, ...) {
   va_list args;
   va_start(args, format);
   if (terminal::active()) {
-    char text[1024];
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(text, sizeof text, format, copy);
-    va_end(copy);
-    std::string longer;
-    if (n >= static_cast<int>(sizeof text)) {
-      longer.resize(static_cast<std::size_t>(n));
-      std::vsnprintf(longer.data(), longer.size() + 1, format, args);
-    }
-    std::string_view shown = longer.empty() ? std::string_view(text, n > 0 ? n : 0) : longer;
+    std::string shown = vformat(format, args);
     std::fwrite(shown.data(), 1, shown.size(), streams().out);
     note_on_screen(shown);
   } else {

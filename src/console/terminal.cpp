@@ -25,6 +25,7 @@ volatile std::sig_atomic_t interrupt_seen = 0;
 Completion completion = Completion::none;
 std::string completion_suffix;
 std::string history_path;
+std::vector<std::string> command_words;
 constexpr int history_length = 1000;
 
 void on_interrupt(int) {
@@ -32,15 +33,12 @@ void on_interrupt(int) {
 }
 
 #ifdef TRELMO_HAVE_LIBEDIT
-constexpr const char* command_words[] = {
-    "bts", "ccf", "csm", "cue", "cya", "dxi", "dxo", "ele", "elp", "end", "gen", "gld", "help",
-    "mer", "mir", "mov", "paa", "rea", "ren", "rot", "shr", "snd", "stf", "sys", "wri", "wrp"};
 
 // The candidates of the current completion, sorted.
 std::vector<std::string> candidates() {
   std::vector<std::string> names;
   if (completion == Completion::command) {
-    names.assign(std::begin(command_words), std::end(command_words));
+    names = command_words;
   } else if (completion == Completion::job) {
     if (DIR* dir = ::opendir(".")) {
       while (dirent* entry = ::readdir(dir)) {
@@ -85,7 +83,8 @@ bool active() {
   return is_terminal;
 }
 
-void start() {
+void start(std::vector<std::string> words) {
+  command_words = std::move(words);
   is_terminal = ::isatty(0) == 1;
   if (!is_terminal) return;
   struct sigaction action;

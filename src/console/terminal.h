@@ -5,14 +5,15 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace console::terminal {
 
 // True from start() on when standard input is a terminal.
 bool active();
 // Decides the mode; at a terminal, catches Ctrl-C and loads the answer history from
-// $HOME/.trelmo_history.
-void start();
+// $HOME/.trelmo_history. `command_words` are what Tab completes at the Command prompt.
+void start(std::vector<std::string> command_words);
 // Saves the history (at a terminal).
 void finish();
 

@@ -1,5 +1,7 @@
 #include "shell/commands.h"
 
+#include <algorithm>
+
 #include "edit/csm.h"
 #include "edit/cue.h"
 #include "edit/cya.h"
@@ -145,6 +147,13 @@ constexpr Command table[] = {
 };
 
 }  // namespace
+
+std::vector<std::string> command_words() {
+  std::vector<std::string> words = {"end"};
+  for (const Command& row : table) words.emplace_back(row.word);
+  std::sort(words.begin(), words.end());
+  return words;
+}
 
 const Command* find_command(std::string_view word) {
   for (const Command& row : table) {

@@ -2,7 +2,9 @@
 // shell makes before each call, and the routine that runs the command and applies its result.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace shell {
 
@@ -25,5 +27,7 @@ struct Command {
 
 // The row of `word`, or null.
 const Command* find_command(std::string_view word);
+// Every word the Command prompt takes (the table's and `end`), sorted: what Tab completes.
+std::vector<std::string> command_words();
 
 }  // namespace shell

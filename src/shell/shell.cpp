@@ -267,7 +267,7 @@ int run_trelmo(int argc) {
   outf("\n");
   for (const char* line : banner) outf("%s\n", line);
   if (argc > 1) console::fatal("Usage: trelmo");
-  console::terminal::start();
+  console::terminal::start(command_words());
   // The history is saved however the session ends.
   struct SaveHistory {
     ~SaveHistory() { console::terminal::finish(); }
