@@ -6,7 +6,8 @@ cd "$(dirname "$0")"
 # The interoperability tests read and write files with independent programs from Debian's
 # packages: python3-ezdxf (DXF drawings), python3-meshio and gmsh (VTK and Gmsh files) and
 # librsvg2-bin (SVG pictures), python3-vtk9 (VTK's mesh-quality measures), python3-pexpect
-# (sessions typed at a terminal); libedit-dev gives trelmo line editing at a terminal. Debian's Python packages install for /usr/bin/python3.
+# (sessions typed at a terminal); libedit-dev gives trelmo line editing at a terminal. Debian's
+# Python packages install for /usr/bin/python3.
 missing=()
 /usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1 || missing+=(python3-ezdxf)
 /usr/bin/python3 -c 'import meshio' >/dev/null 2>&1 || missing+=(python3-meshio)
