@@ -4,11 +4,12 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdarg>
 #include <cstdio>
+#include <future>
 #include <map>
 #include <numeric>
+#include <queue>
 
 #include "console/report.h"
 #include "vmztool/quality.h"
@@ -164,7 +165,8 @@ double bin_start(int k) {
 }
 
 // Elements on the same set of points (closing repeats and repeated points counted once), in
-// groups ordered by their first element.
+// groups ordered by their first element. Such elements share their smallest point: the
+// elements are bucketed by it (a counting sort), and only the sets within a bucket compared.
 void same_points(const mesh::MeshBuffer& buffer, int limit, Report& report) {
   auto set_of = [&](int ielem) {
     const int* nodes = buffer.lnods.row(ielem);
@@ -173,24 +175,21 @@ void same_points(const mesh::MeshBuffer& buffer, int limit, Report& report) {
     set.erase(std::unique(set.begin(), set.end()), set.end());
     return set;
   };
-  std::vector<std::pair<std::uint64_t, int>> keys;
-  keys.reserve(static_cast<std::size_t>(buffer.nelem));
+  std::vector<int> smallest(static_cast<std::size_t>(buffer.nelem) + 1);
+  std::vector<int> start(static_cast<std::size_t>(buffer.npoin) + 2, 0);
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-    std::uint64_t hash = 1469598103934665603ULL;
-    for (int point : set_of(ielem)) {
-      hash = (hash ^ static_cast<std::uint64_t>(point)) * 1099511628211ULL;
-      hash ^= hash >> 29;
-    }
-    keys.emplace_back(hash, ielem);
+    const int* nodes = buffer.lnods.row(ielem);
+    smallest[ielem] = *std::min_element(nodes, nodes + buffer.nnoel[ielem]);
+    ++start[smallest[ielem] + 1];
   }
-  std::sort(keys.begin(), keys.end());
+  std::partial_sum(start.begin(), start.end(), start.begin());
+  std::vector<int> bucket(static_cast<std::size_t>(buffer.nelem));
+  for (int ielem = 1; ielem <= buffer.nelem; ++ielem) bucket[start[smallest[ielem]]++] = ielem;
   std::vector<std::vector<int>> groups;
-  for (std::size_t i = 0, j; i < keys.size(); i = j) {
-    for (j = i + 1; j < keys.size() && keys[j].first == keys[i].first;) ++j;
-    if (j - i < 2) continue;
-    // Equal hashes: the elements in order of their sets, equal sets together.
+  for (int ipoin = 1, begin = 0; ipoin <= buffer.npoin; begin = start[ipoin++]) {
+    if (start[ipoin] - begin < 2) continue;
     std::vector<std::pair<std::vector<int>, int>> run;
-    for (std::size_t k = i; k < j; ++k) run.emplace_back(set_of(keys[k].second), keys[k].second);
+    for (int k = begin; k < start[ipoin]; ++k) run.emplace_back(set_of(bucket[k]), bucket[k]);
     std::sort(run.begin(), run.end());
     for (std::size_t a = 0, b; a < run.size(); a = b) {
       std::vector<int> group = {run[a].second};
@@ -211,8 +210,22 @@ void same_points(const mesh::MeshBuffer& buffer, int limit, Report& report) {
 Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) {
   Report report;
   int limit = options.worst;
+  // The searches among the points run beside the element measures; they fill other members
+  // of the report.
+  std::future<std::vector<int>> coincident = std::async(std::launch::async, [&] {
+    std::vector<char> used(static_cast<std::size_t>(buffer.npoin) + 1, 0);
+    for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
+      for (int k = 1; k <= buffer.nnoel[ielem]; ++k) used[buffer.lnods(ielem, k)] = 1;
+    }
+    for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
+      if (!used[ipoin]) report.unused.add({ipoin}, limit);
+    }
+    same_points(buffer, limit, report);
+    return coincident_points(buffer, options.tolerance);
+  });
   std::array<std::vector<double>, kind_count> sj, ratio, warp;
-  std::vector<std::pair<double, int>> ranking;  // scaled Jacobian, element
+  // The worst elements so far (scaled Jacobian, element), the best of them on top.
+  std::priority_queue<std::pair<double, int>> ranking;
   std::vector<Kind> kinds(static_cast<std::size_t>(buffer.nelem) + 1, Kind::other);
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
     Kind kind = check_kind(buffer, ielem, options.eight);
@@ -226,7 +239,13 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
     sj[k].push_back(q.scaled_jacobian);
     ratio[k].push_back(q.edge_ratio);
     if (info(kind).dimension == 2) warp[k].push_back(q.warpage);
-    ranking.emplace_back(q.scaled_jacobian, ielem);
+    std::pair<double, int> rank(q.scaled_jacobian, ielem);
+    if (static_cast<int>(ranking.size()) < limit) {
+      ranking.push(rank);
+    } else if (limit > 0 && rank < ranking.top()) {
+      ranking.pop();
+      ranking.push(rank);
+    }
     if (q.degenerate) report.degenerate.add({ielem}, limit);
     if (q.inverted) report.inverted.add({ielem}, limit);
   }
@@ -245,16 +264,14 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
     r.warpage = summary(warp[k]);
     report.kinds.push_back(r);
   }
-  std::size_t shown = std::min(ranking.size(), static_cast<std::size_t>(limit));
-  std::partial_sort(ranking.begin(), ranking.begin() + static_cast<std::ptrdiff_t>(shown),
-                    ranking.end());
-  for (std::size_t i = 0; i < shown; ++i) {
-    int ielem = ranking[i].second;
+  for (; !ranking.empty(); ranking.pop()) {
+    int ielem = ranking.top().second;
     report.worst.push_back({ielem, kinds[ielem], measure(buffer, ielem, kinds[ielem],
                                                          options.tolerance)});
   }
+  std::reverse(report.worst.begin(), report.worst.end());
 
-  std::vector<int> roots = coincident_points(buffer, options.tolerance);
+  std::vector<int> roots = coincident.get();
   std::vector<int> members(roots.size(), 0);
   for (int root : roots) ++members[root];
   std::map<int, std::size_t> listed;  // root -> entry of report.coincident.shown
@@ -271,14 +288,6 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
     if (static_cast<int>(group.size()) < limit) group.push_back(static_cast<int>(i) + 1);
   }
 
-  std::vector<char> used(static_cast<std::size_t>(buffer.npoin) + 1, 0);
-  for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-    for (int k = 1; k <= buffer.nnoel[ielem]; ++k) used[buffer.lnods(ielem, k)] = 1;
-  }
-  for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
-    if (!used[ipoin]) report.unused.add({ipoin}, limit);
-  }
-  same_points(buffer, limit, report);
   return report;
 }
 
@@ -451,23 +460,47 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
     for (int ipoin = 2; ipoin <= n; ++ipoin) low[j] = std::min(low[j], buffer.coord(ipoin, j + 1));
   }
   // The cell of every point: its index along each axis counted from the lowest coordinate
-  // (the coordinates themselves for a tolerance of 0).
-  std::vector<std::array<double, 3>> key(static_cast<std::size_t>(n));
+  // (the coordinates themselves for a tolerance of 0); the points sorted by cell. The axes
+  // may be taken in any order: meshes are often written in the order of one already (ren's
+  // and the generators'), which then needs no sorting.
+  struct Entry {
+    std::array<double, 3> key;
+    int point;
+  };
+  std::vector<Entry> sorted(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
+    const double* x = buffer.coord.row(i + 1);
     for (int j = 0; j < 3; ++j) {
-      double x = buffer.coord(i + 1, j + 1);
-      key[i][j] = tolerance > 0 ? std::floor((x - low[j]) / tolerance) : x;
+      sorted[i].key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
     }
+    sorted[i].point = i;
   }
+  static const int orders[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}};
+  const int* axis = orders[0];
+  auto before = [&](const Entry& a, const Entry& b) {
+    for (int j = 0; j < 3; ++j) {
+      if (a.key[axis[j]] != b.key[axis[j]]) return a.key[axis[j]] < b.key[axis[j]];
+    }
+    return a.point < b.point;
+  };
+  bool in_order = false;
+  for (const int* candidate : orders) {
+    axis = candidate;
+    if ((in_order = std::is_sorted(sorted.begin(), sorted.end(), before))) break;
+  }
+  if (!in_order) {
+    axis = orders[0];
+    std::sort(sorted.begin(), sorted.end(), before);
+  }
+  for (Entry& entry : sorted) entry.key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
   std::vector<int> order(static_cast<std::size_t>(n));
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(),
-            [&](int a, int b) { return key[a] != key[b] ? key[a] < key[b] : a < b; });
   std::vector<Cell> cells;
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    if (k == 0 || key[order[k]] != cells.back().key) cells.push_back({key[order[k]], k, k});
+  for (std::size_t k = 0; k < sorted.size(); ++k) {
+    order[k] = sorted[k].point;
+    if (k == 0 || sorted[k].key != cells.back().key) cells.push_back({sorted[k].key, k, k});
     cells.back().end = k + 1;
   }
+  std::vector<Entry>().swap(sorted);
   // The points of one cell lie within the tolerance of each other; only a cell so far from
   // the origin that its index has lost its units is checked point by point against its first.
   for (const Cell& cell : cells) {
@@ -490,9 +523,9 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
   for (std::size_t c = 0; c < cells.size(); ++c) {
     const std::array<double, 3>& at = cells[c].key;
     auto visit = [&](std::size_t d) {
-      int offset[3];
+      int offset[3];  // along the coordinate axes
       for (int j = 0; j < 3; ++j) {
-        offset[j] = cells[d].key[j] > at[j] ? 1 : cells[d].key[j] < at[j] ? -1 : 0;
+        offset[axis[j]] = cells[d].key[j] > at[j] ? 1 : cells[d].key[j] < at[j] ? -1 : 0;
       }
       if (groups.find(order[cells[c].begin]) == groups.find(order[cells[d].begin])) return;
       auto [p, q] = near_pair(buffer, order, cells[c], cells[d], offset, tolerance);

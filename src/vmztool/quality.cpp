@@ -212,13 +212,14 @@ std::pair<double, double> determinants(const Vec* x, Kind kind) {
 
 // Longest over shortest of the given edges; infinite when one has no length.
 double edge_ratio(const Vec* x, const Pairs& edges) {
-  double shortest = 0, longest = 0;
+  double shortest = 0, longest = 0;  // squared
   for (std::size_t k = 0; k < edges.size(); ++k) {
-    double l = length(x[edges[k].first] - x[edges[k].second]);
+    Vec d = x[edges[k].first] - x[edges[k].second];
+    double l = dot(d, d);
     if (k == 0 || !(l >= shortest)) shortest = l;
     if (k == 0 || !(l <= longest)) longest = l;
   }
-  return shortest < smallest_length ? HUGE_VAL : longest / shortest;
+  return std::sqrt(shortest) < smallest_length ? HUGE_VAL : std::sqrt(longest / shortest);
 }
 
 // Verdict's quadrilateral measures on four corners: the scaled Jacobian and the warpage.
@@ -248,30 +249,37 @@ void verdict_quad(const Vec* c, ElementQuality& q) {
   q.warpage = flat_corner ? 0 : w * w * w;
 }
 
-// Verdict's brick scaled Jacobian on eight corners; `corners_positive` tells whether the
-// determinant is positive at every corner.
+// Verdict's brick scaled Jacobian on eight corners and the centre; `corners_positive` tells
+// whether the determinant is positive at every corner.
 double verdict_hex(const Vec* x, bool& corners_positive) {
   // The three neighbours of each corner, in the order that gives a right-handed triple.
   static const int next[8][3] = {{1, 3, 4}, {2, 0, 5}, {3, 1, 6}, {0, 2, 7},
                                  {7, 5, 0}, {4, 6, 1}, {5, 7, 2}, {6, 4, 3}};
-  auto scaled = [](const Vec& a, const Vec& b, const Vec& c, double& det) {
-    det = dot(a, cross(b, c));
-    double product = length(a) * length(b) * length(c);
-    return product >= smallest_length ? det / product : 0;
+  // The corner with the smallest det / (|a| |b| |c|) is the one with the smallest
+  // det |det| / (|a|^2 |b|^2 |c|^2), which needs no square root; a corner with an edge of no
+  // length counts 0.
+  double lowest = 0, det_at = 0, product_at = 1;
+  auto corner = [&](const Vec& a, const Vec& b, const Vec& c, bool first) {
+    double det = dot(a, cross(b, c));
+    double product = dot(a, a) * dot(b, b) * dot(c, c);
+    bool usable = product >= smallest_length * smallest_length;
+    double key = usable ? det * std::fabs(det) / product : 0;
+    if (first || !(key >= lowest)) {
+      lowest = key;
+      det_at = usable ? det : 0;
+      product_at = usable ? product : 1;
+    }
+    return det;
   };
-  double det = 0;
-  Vec axis[3] = {(x[1] + x[2] + x[5] + x[6]) - (x[0] + x[3] + x[4] + x[7]),
-                 (x[2] + x[3] + x[6] + x[7]) - (x[0] + x[1] + x[4] + x[5]),
-                 (x[4] + x[5] + x[6] + x[7]) - (x[0] + x[1] + x[2] + x[3])};
-  double lowest = scaled(axis[0], axis[1], axis[2], det);
+  corner((x[1] + x[2] + x[5] + x[6]) - (x[0] + x[3] + x[4] + x[7]),
+         (x[2] + x[3] + x[6] + x[7]) - (x[0] + x[1] + x[4] + x[5]),
+         (x[4] + x[5] + x[6] + x[7]) - (x[0] + x[1] + x[2] + x[3]), true);
   corners_positive = true;
   for (int c = 0; c < 8; ++c) {
-    double value =
-        scaled(x[next[c][0]] - x[c], x[next[c][1]] - x[c], x[next[c][2]] - x[c], det);
+    double det = corner(x[next[c][0]] - x[c], x[next[c][1]] - x[c], x[next[c][2]] - x[c], false);
     corners_positive = corners_positive && det > 0;
-    if (!(value >= lowest)) lowest = value;
   }
-  return lowest;
+  return det_at / std::sqrt(product_at);
 }
 
 }  // namespace
@@ -307,10 +315,9 @@ ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, dou
     x[i] = {c[0], c[1], c[2]};
   }
 
-  int sorted[mesh::mnode];
-  std::copy(nodes, nodes + n, sorted);
-  std::sort(sorted, sorted + n);
-  q.degenerate = std::adjacent_find(sorted, sorted + n) != sorted + n;
+  for (int i = 0; i < n; ++i) {
+    for (int j = i + 1; j < n; ++j) q.degenerate = q.degenerate || nodes[i] == nodes[j];
+  }
   for (const auto& [a, b] : sides(kind)) {
     Vec d = x[a] - x[b];
     if (std::fabs(d[0]) <= tolerance && std::fabs(d[1]) <= tolerance &&
@@ -360,6 +367,10 @@ ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, dou
         q.edge_ratio = edge_ratio(c, sides(Kind::quad4));
       }
     }
+  }
+  // Coordinates near the largest real can leave no number at all: such a measure counts 0.
+  for (double* value : {&q.scaled_jacobian, &q.edge_ratio, &q.warpage}) {
+    if (std::isnan(*value)) *value = 0;
   }
   return q;
 }
