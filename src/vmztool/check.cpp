@@ -202,7 +202,7 @@ void same_points(const mesh::MeshBuffer& buffer, int limit, Report& report) {
   std::sort(groups.begin(), groups.end());
   for (std::vector<int>& group : groups) {
     report.same_elements += static_cast<long long>(group.size());
-    if (static_cast<int>(group.size()) > limit) group.resize(static_cast<std::size_t>(limit));
+    if (static_cast<int>(group.size()) > std::max(limit, 2)) group.resize(std::max(limit, 2));
     report.same.add(std::move(group), limit);
   }
 }
@@ -266,8 +266,8 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
   }
   for (; !ranking.empty(); ranking.pop()) {
     int ielem = ranking.top().second;
-    report.worst.push_back({ielem, kinds[ielem], measure(buffer, ielem, kinds[ielem],
-                                                         options.tolerance)});
+    report.worst.push_back(
+        {ielem, kinds[ielem], measure(buffer, ielem, kinds[ielem], options.tolerance)});
   }
   std::reverse(report.worst.begin(), report.worst.end());
 
@@ -278,14 +278,16 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
   for (std::size_t i = 0; i < roots.size(); ++i) {
     if (roots[i] != static_cast<int>(i) || members[i] < 2) continue;
     report.coincident_points += members[i];
-    if (report.coincident.count < limit) listed[static_cast<int>(i)] = report.coincident.shown.size();
+    if (report.coincident.count < limit)
+      listed[static_cast<int>(i)] = report.coincident.shown.size();
     report.coincident.add({}, limit);
   }
   for (std::size_t i = 0; i < roots.size() && !listed.empty(); ++i) {
     auto at = listed.find(roots[i]);
     if (at == listed.end()) continue;
     std::vector<int>& group = report.coincident.shown[at->second];
-    if (static_cast<int>(group.size()) < limit) group.push_back(static_cast<int>(i) + 1);
+    if (static_cast<int>(group.size()) < std::max(limit, 2))
+      group.push_back(static_cast<int>(i) + 1);
   }
 
   return report;
@@ -333,18 +335,19 @@ std::string json_found(const char* name, const Found& found, bool groups = false
   if (members != nullptr) out += std::string(", \"") + members + "\": " + std::to_string(in_groups);
   out += std::string(", \"") + (groups ? "groups" : "list") + "\": [";
   for (std::size_t i = 0; i < found.shown.size(); ++i) {
-    out += (i ? ", " : "") + (groups ? json_list(found.shown[i]) : std::to_string(found.shown[i][0]));
+    out +=
+        (i ? ", " : "") + (groups ? json_list(found.shown[i]) : std::to_string(found.shown[i][0]));
   }
   return out + "]}";
 }
 
 void print_json(const std::string& file, const mesh::MeshBuffer& buffer,
                 const CheckOptions& options, const Report& r) {
-  std::string out = "{\n  \"file\": " + json_string(file) + ",\n  \"elements\": " +
-                    std::to_string(buffer.nelem) + ",\n  \"points\": " +
-                    std::to_string(buffer.npoin) + ",\n  \"special_nodes\": " +
-                    std::to_string(buffer.nspno) + ",\n  \"tolerance\": " +
-                    real(options.tolerance) + ",\n  \"kinds\": [";
+  std::string out = "{\n  \"file\": " + json_string(file) +
+                    ",\n  \"elements\": " + std::to_string(buffer.nelem) +
+                    ",\n  \"points\": " + std::to_string(buffer.npoin) +
+                    ",\n  \"special_nodes\": " + std::to_string(buffer.nspno) +
+                    ",\n  \"tolerance\": " + real(options.tolerance) + ",\n  \"kinds\": [";
   auto summary_text = [](const Summary& s) {
     return "{\"min\": " + real(s.min) + ", \"median\": " + real(s.median) +
            ", \"max\": " + real(s.max) + "}";
@@ -362,10 +365,10 @@ void print_json(const std::string& file, const mesh::MeshBuffer& buffer,
   }
   out += "\n  ],\n" + json_found("other", r.other) + ",\n" +
          json_found("degenerate", r.degenerate) + ",\n" + json_found("inverted", r.inverted) +
-         ",\n" + json_found("coincident_points", r.coincident, true, "points", r.coincident_points) +
+         ",\n" +
+         json_found("coincident_points", r.coincident, true, "points", r.coincident_points) +
          ",\n" + json_found("unused_points", r.unused) + ",\n" +
-         json_found("same_points", r.same, true, "elements", r.same_elements) +
-         ",\n  \"worst\": [";
+         json_found("same_points", r.same, true, "elements", r.same_elements) + ",\n  \"worst\": [";
   for (std::size_t i = 0; i < r.worst.size(); ++i) {
     const Worst& w = r.worst[i];
     out += std::string(i ? "," : "") + "\n    {\"element\": " + std::to_string(w.ielem) +
@@ -407,43 +410,42 @@ void print_text(const std::string& file, const mesh::MeshBuffer& buffer,
   for (const KindReport& k : r.kinds) {
     out += std::string("\n") + info(k.kind).name + ":            min    median       max\n";
     auto row = [&](const char* name, const Summary& s) {
-      out += format("  %-16s %9s %9s %9s\n", name, fixed(s.min).c_str(),
-                             fixed(s.median).c_str(), fixed(s.max).c_str());
+      out += format("  %-16s %9s %9s %9s\n", name, fixed(s.min).c_str(), fixed(s.median).c_str(),
+                    fixed(s.max).c_str());
     };
     row("scaled Jacobian", k.scaled_jacobian);
     row("edge ratio", k.edge_ratio);
     if (info(k.kind).dimension == 2) row("warpage", k.warpage);
     out += "  scaled Jacobian from .. to: elements\n";
     for (int b = 0; b < bins; ++b) {
-      out += format("    %4.1f .. %4.1f: %d\n", bin_start(b), bin_start(b + 1),
-                             k.histogram[b]);
+      out += format("    %4.1f .. %4.1f: %d\n", bin_start(b), bin_start(b + 1), k.histogram[b]);
     }
   }
   out += "\nInverted elements: " + found_text(r.inverted, "", " ");
   out += "Degenerate elements: " + found_text(r.degenerate, "", " ");
-  out += format("Coincident points not joined (within %g): %lld points in ",
-                         options.tolerance, r.coincident_points) +
+  out += format("Coincident points not joined (within %g): %lld points in ", options.tolerance,
+                r.coincident_points) +
          found_text(r.coincident, r.coincident.count == 1 ? " group" : " groups", "; ");
   out += "Unused points: " + found_text(r.unused, "", " ");
   out += format("Elements on the same points: %lld elements in ", r.same_elements) +
          found_text(r.same, r.same.count == 1 ? " group" : " groups", "; ");
   if (!r.worst.empty()) {
-    out += "\nWorst elements by the scaled Jacobian:\n"
-           "   element  kind                    scaled Jacobian  edge ratio   warpage\n";
+    out +=
+        "\nWorst elements by the scaled Jacobian:\n"
+        "   element  kind                    scaled Jacobian  edge ratio   warpage\n";
     for (const Worst& w : r.worst) {
       bool surface = info(w.kind).dimension == 2;
       out += format("%10d  %-22s %16s %11s %9s%s%s\n", w.ielem, info(w.kind).name,
-                             fixed(w.q.scaled_jacobian).c_str(), fixed(w.q.edge_ratio).c_str(),
-                             surface ? fixed(w.q.warpage).c_str() : "-",
-                             w.q.inverted ? "  inverted" : "",
-                             w.q.degenerate ? "  degenerate" : "");
+                    fixed(w.q.scaled_jacobian).c_str(), fixed(w.q.edge_ratio).c_str(),
+                    surface ? fixed(w.q.warpage).c_str() : "-", w.q.inverted ? "  inverted" : "",
+                    w.q.degenerate ? "  degenerate" : "");
     }
   }
   if (r.inverted.count == 0 && r.degenerate.count == 0) {
     out += "\nFit for analysis: no element is inverted or degenerate.\n";
   } else {
     out += format("\nNot fit for analysis: %lld inverted and %lld degenerate elements.\n",
-                           r.inverted.count, r.degenerate.count);
+                  r.inverted.count, r.degenerate.count);
   }
   console::outs(out);
 }
@@ -475,7 +477,8 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
     }
     sorted[i].point = i;
   }
-  static const int orders[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}};
+  static const int orders[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1},
+                                   {1, 0, 2}, {1, 2, 0}, {2, 0, 1}};
   const int* axis = orders[0];
   auto before = [&](const Entry& a, const Entry& b) {
     for (int j = 0; j < 3; ++j) {
@@ -492,7 +495,8 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
     axis = orders[0];
     std::sort(sorted.begin(), sorted.end(), before);
   }
-  for (Entry& entry : sorted) entry.key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
+  for (Entry& entry : sorted)
+    entry.key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
   std::vector<int> order(static_cast<std::size_t>(n));
   std::vector<Cell> cells;
   for (std::size_t k = 0; k < sorted.size(); ++k) {

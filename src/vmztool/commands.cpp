@@ -254,10 +254,11 @@ std::string counts_text(int nelem, const char* elements, int npoin, int nspno) {
 }
 
 int run_svg(const std::vector<std::string>& args) {
-  Parsed parsed = parse(
-      args,
-      {{"view", 0, true}, {"numbers", 0, false}, {"quality", 0, false}, {"eight-node", 0, true},
-       {"output", 'o', true}});
+  Parsed parsed = parse(args, {{"view", 0, true},
+                               {"numbers", 0, false},
+                               {"quality", 0, false},
+                               {"eight-node", 0, true},
+                               {"output", 'o', true}});
   if (parsed.help) {
     console::outf("Usage: %s\n%s%s%s", svg_usage, svg_help, eight_node_help, svg_output_help);
     return 0;
@@ -340,10 +341,9 @@ int run_import(const std::vector<std::string>& args) {
 }
 
 int run_check(const std::vector<std::string>& args) {
-  Parsed parsed = parse(args, {{"worst", 0, true},
-                               {"json", 0, false},
-                               {"tolerance", 0, true},
-                               {"eight-node", 0, true}});
+  Parsed parsed = parse(
+      args,
+      {{"worst", 0, true}, {"json", 0, false}, {"tolerance", 0, true}, {"eight-node", 0, true}});
   if (parsed.help) {
     console::outf("Usage: %s\n%s%s", check_usage, check_help, eight_node_help);
     return 0;
@@ -384,7 +384,8 @@ struct Command {
   const char* name;
   int (*run)(const std::vector<std::string>&);
 };
-const Command commands[] = {{"svg", run_svg}, {"export", run_export}, {"import", run_import}, {"check", run_check}};
+const Command commands[] = {
+    {"svg", run_svg}, {"export", run_export}, {"import", run_import}, {"check", run_check}};
 
 }  // namespace
 

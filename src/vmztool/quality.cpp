@@ -162,8 +162,8 @@ void slopes(const std::vector<Position>& at, int dims, bool serendipity, const d
 // true determinant for bricks. Answers the smallest and the largest magnitude.
 std::pair<double, double> determinants(const Vec* x, Kind kind) {
   static const std::vector<Position> at[kind_count] = {
-      {}, positions(Kind::line3), {}, positions(Kind::quad8), positions(Kind::quad9), {},
-      positions(Kind::hex20)};
+      {}, positions(Kind::line3), {}, positions(Kind::quad8), positions(Kind::quad9),
+      {}, positions(Kind::hex20)};
   const std::vector<Position>& p = at[static_cast<int>(kind)];
   int dims = info(kind).dimension;
   bool serendipity = kind == Kind::quad8 || kind == Kind::hex20;
@@ -353,7 +353,8 @@ ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, dou
         double along = dot(x[1] - x[0], chord) / dot(chord, chord);
         q.inverted = along <= 0 || along >= 1;
         double a = length(x[1] - x[0]), b = length(x[2] - x[1]);
-        q.edge_ratio = std::min(a, b) < smallest_length ? HUGE_VAL : std::max(a, b) / std::min(a, b);
+        q.edge_ratio =
+            std::min(a, b) < smallest_length ? HUGE_VAL : std::max(a, b) / std::min(a, b);
       } else if (kind == Kind::hex20) {
         Vec c[8];
         for (int k = 0; k < 8; ++k) c[k] = x[hex20_corners[k]];
