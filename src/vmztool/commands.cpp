@@ -22,10 +22,11 @@ namespace {
 const char* const main_help =
     "Usage: vmztool COMMAND [ARGUMENTS]\n"
     "\n"
-    "Looks at a trelmo mesh file (JOB.vmz) and exchanges it with Gmsh and ParaView.\n"
+    "Looks at a trelmo mesh file (JOB.vmz), checks it for analysis and exchanges it\n"
+    "with Gmsh and ParaView.\n"
     "\n"
     "Commands:\n"
-    "  svg JOB [--view x|y|z|iso] [--numbers] [-o FILE]\n"
+    "  svg JOB [--view x|y|z|iso] [--numbers] [--quality] [-o FILE]\n"
     "      Draw JOB.vmz as an SVG picture (JOB.svg).\n"
     "  export JOB --to vtk|msh [-o FILE]\n"
     "      Write JOB.vmz as a legacy VTK file for ParaView (JOB.vtk) or as a Gmsh\n"

@@ -294,7 +294,7 @@ View write_svg(console::OutputFile& out, const mesh::MeshBuffer& buffer, const m
       int tenth = 0;
       while (tenth < 9 && q.scaled_jacobian >= (tenth + 1) / 10.0) ++tenth;
       std::string colour = q.inverted ? inverted_colour : quality_colours[tenth];
-      style = info(kind).dimension == 2 ? "fill=\"" + colour + "\" "
+      style = info(kind).dimension == 2 ? "fill=\"" + colour + "\" fill-opacity=\"0.8\" "
                                         : "stroke=\"" + colour + "\" stroke-width=\"2.5\" ";
     }
     d.element(ielem, kind, style);
