@@ -57,7 +57,7 @@ class Groups {
 // A cell of the tolerance's size: its index along each axis and its run of sorted points.
 struct Cell {
   std::array<double, 3> key;
-  std::size_t begin, end;
+  int begin, end;
 };
 
 // Some pair of points, a in cell `a` and b in cell `b` (offset along each axis by -1, 0 or 1
@@ -82,7 +82,7 @@ std::pair<int, int> near_pair(const mesh::MeshBuffer& buffer, const std::vector<
   };
   std::vector<Item> items;
   for (const Cell* cell : {&a, &b}) {
-    for (std::size_t k = cell->begin; k < cell->end; ++k) {
+    for (int k = cell->begin; k < cell->end; ++k) {
       Item item{{0, 0, 0}, order[k], cell == &a};
       for (int j = 0; j < 3; ++j) {
         if (offset[j] != 0) {
@@ -236,6 +236,9 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
     }
     ElementQuality q = measure(buffer, ielem, kind, options.tolerance);
     int k = static_cast<int>(kind);
+    if (sj[k].empty()) {  // room for every element: only the pages written are taken
+      for (auto* values : {&sj[k], &ratio[k], &warp[k]}) values->reserve(buffer.nelem);
+    }
     sj[k].push_back(q.scaled_jacobian);
     ratio[k].push_back(q.edge_ratio);
     if (info(kind).dimension == 2) warp[k].push_back(q.warpage);
@@ -499,7 +502,8 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
     entry.key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
   std::vector<int> order(static_cast<std::size_t>(n));
   std::vector<Cell> cells;
-  for (std::size_t k = 0; k < sorted.size(); ++k) {
+  cells.reserve(sorted.size());
+  for (int k = 0; k < n; ++k) {
     order[k] = sorted[k].point;
     if (k == 0 || sorted[k].key != cells.back().key) cells.push_back({sorted[k].key, k, k});
     cells.back().end = k + 1;
@@ -509,7 +513,7 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
   // the origin that its index has lost its units is checked point by point against its first.
   for (const Cell& cell : cells) {
     int first = order[cell.begin];
-    for (std::size_t k = cell.begin + 1; k < cell.end; ++k) {
+    for (int k = cell.begin + 1; k < cell.end; ++k) {
       bool near = true;
       for (int j = 0; j < 3; ++j) {
         near = near && std::fabs(buffer.coord(order[k] + 1, j + 1) -

@@ -527,8 +527,9 @@ TEST(VmzCheck, ReportsAndColoursEachFinding) {
   std::string svg =
       draw(mesh_file("M", "M", {{1, 2, 3, 4, 1}, {2, 7, 3, 8, 2}, {1, 2, 3, 4, 5, 7}}, at),
            {"--quality"});
-  for (const char* path : {"<path fill=\"#006837\" d=\"M", "<path fill=\"#5e3c99\" d=\"M",
-                           "<path d=\"M", "<g id=\"legend\"", ">inverted</text>"}) {
+  for (const char* path : {"<path fill=\"#006837\" fill-opacity=\"0.8\" d=\"M",
+                           "<path fill=\"#5e3c99\" fill-opacity=\"0.8\" d=\"M", "<path d=\"M",
+                           "<g id=\"legend\"", ">inverted</text>"}) {
     EXPECT_NE(svg.find(path), std::string::npos) << path;
   }
 }
