@@ -207,11 +207,58 @@ void same_points(const mesh::MeshBuffer& buffer, int limit, Report& report) {
   }
 }
 
+// The measures of the elements first .. last: each kind's values, the findings in the order
+// of the elements, and the worst elements (the best of them on top).
+struct Measured {
+  std::array<std::vector<double>, kind_count> sj, ratio, warp;
+  Found other, degenerate, inverted;
+  std::priority_queue<std::pair<double, int>> worst;
+};
+
+Measured measure_elements(const mesh::MeshBuffer& buffer, const CheckOptions& options, int first,
+                          int last) {
+  Measured m;
+  int limit = options.worst;
+  for (int ielem = first; ielem <= last; ++ielem) {
+    Kind kind = check_kind(buffer, ielem, options.eight);
+    if (kind == Kind::other) {
+      m.other.add({ielem}, limit);
+      continue;
+    }
+    ElementQuality q = measure(buffer, ielem, kind, options.tolerance);
+    int k = static_cast<int>(kind);
+    if (m.sj[k].empty()) {  // room for every element: only the pages written are taken
+      for (auto* values : {&m.sj[k], &m.ratio[k], &m.warp[k]}) values->reserve(last - first + 1);
+    }
+    m.sj[k].push_back(q.scaled_jacobian);
+    m.ratio[k].push_back(q.edge_ratio);
+    if (info(kind).dimension == 2) m.warp[k].push_back(q.warpage);
+    std::pair<double, int> rank(q.scaled_jacobian, ielem);
+    if (static_cast<int>(m.worst.size()) < limit) {
+      m.worst.push(rank);
+    } else if (limit > 0 && rank < m.worst.top()) {
+      m.worst.pop();
+      m.worst.push(rank);
+    }
+    if (q.degenerate) m.degenerate.add({ielem}, limit);
+    if (q.inverted) m.inverted.add({ielem}, limit);
+  }
+  return m;
+}
+
+// The findings of later elements after those of earlier ones.
+void append(Found& earlier, Found& later, int limit) {
+  for (std::vector<int>& item : later.shown) {
+    if (static_cast<int>(earlier.shown.size()) < limit) earlier.shown.push_back(std::move(item));
+  }
+  earlier.count += later.count;
+}
+
 Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) {
   Report report;
   int limit = options.worst;
-  // The searches among the points run beside the element measures; they fill other members
-  // of the report.
+  // The searches among the points, and the measures of the later half of the elements, run
+  // beside the measures of the first half; each fills its own members of the report.
   std::future<std::vector<int>> coincident = std::async(std::launch::async, [&] {
     std::vector<char> used(static_cast<std::size_t>(buffer.npoin) + 1, 0);
     for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
@@ -223,34 +270,29 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
     same_points(buffer, limit, report);
     return coincident_points(buffer, options.tolerance);
   });
-  std::array<std::vector<double>, kind_count> sj, ratio, warp;
-  // The worst elements so far (scaled Jacobian, element), the best of them on top.
-  std::priority_queue<std::pair<double, int>> ranking;
-  std::vector<Kind> kinds(static_cast<std::size_t>(buffer.nelem) + 1, Kind::other);
-  for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-    Kind kind = check_kind(buffer, ielem, options.eight);
-    kinds[ielem] = kind;
-    if (kind == Kind::other) {
-      report.other.add({ielem}, limit);
-      continue;
-    }
-    ElementQuality q = measure(buffer, ielem, kind, options.tolerance);
-    int k = static_cast<int>(kind);
-    if (sj[k].empty()) {  // room for every element: only the pages written are taken
-      for (auto* values : {&sj[k], &ratio[k], &warp[k]}) values->reserve(buffer.nelem);
-    }
-    sj[k].push_back(q.scaled_jacobian);
-    ratio[k].push_back(q.edge_ratio);
-    if (info(kind).dimension == 2) warp[k].push_back(q.warpage);
-    std::pair<double, int> rank(q.scaled_jacobian, ielem);
-    if (static_cast<int>(ranking.size()) < limit) {
-      ranking.push(rank);
-    } else if (limit > 0 && rank < ranking.top()) {
-      ranking.pop();
-      ranking.push(rank);
-    }
-    if (q.degenerate) report.degenerate.add({ielem}, limit);
-    if (q.inverted) report.inverted.add({ielem}, limit);
+  int half = buffer.nelem / 2;
+  std::future<Measured> later = std::async(std::launch::async, [&] {
+    return measure_elements(buffer, options, half + 1, buffer.nelem);
+  });
+  Measured m = measure_elements(buffer, options, 1, half);
+  Measured rest = later.get();
+  auto& sj = m.sj;
+  auto& ratio = m.ratio;
+  auto& warp = m.warp;
+  for (int k = 0; k < kind_count; ++k) {
+    sj[k].insert(sj[k].end(), rest.sj[k].begin(), rest.sj[k].end());
+    ratio[k].insert(ratio[k].end(), rest.ratio[k].begin(), rest.ratio[k].end());
+    warp[k].insert(warp[k].end(), rest.warp[k].begin(), rest.warp[k].end());
+  }
+  append(m.other, rest.other, limit);
+  append(m.degenerate, rest.degenerate, limit);
+  append(m.inverted, rest.inverted, limit);
+  report.other = std::move(m.other);
+  report.degenerate = std::move(m.degenerate);
+  report.inverted = std::move(m.inverted);
+  for (; !rest.worst.empty(); rest.worst.pop()) {
+    m.worst.push(rest.worst.top());
+    if (static_cast<int>(m.worst.size()) > limit) m.worst.pop();
   }
   for (int k = 0; k < kind_count; ++k) {
     if (sj[k].empty()) continue;
@@ -267,10 +309,10 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
     r.warpage = summary(warp[k]);
     report.kinds.push_back(r);
   }
-  for (; !ranking.empty(); ranking.pop()) {
-    int ielem = ranking.top().second;
-    report.worst.push_back(
-        {ielem, kinds[ielem], measure(buffer, ielem, kinds[ielem], options.tolerance)});
+  for (; !m.worst.empty(); m.worst.pop()) {
+    int ielem = m.worst.top().second;
+    Kind kind = check_kind(buffer, ielem, options.eight);
+    report.worst.push_back({ielem, kind, measure(buffer, ielem, kind, options.tolerance)});
   }
   std::reverse(report.worst.begin(), report.worst.end());
 
@@ -468,47 +510,46 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
   // (the coordinates themselves for a tolerance of 0); the points sorted by cell. The axes
   // may be taken in any order: meshes are often written in the order of one already (ren's
   // and the generators'), which then needs no sorting.
-  struct Entry {
-    std::array<double, 3> key;
-    int point;
-  };
-  std::vector<Entry> sorted(static_cast<std::size_t>(n));
+  // Entries hold the point in `begin` until they become the cells, in the same array.
+  std::vector<Cell> cells(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     const double* x = buffer.coord.row(i + 1);
     for (int j = 0; j < 3; ++j) {
-      sorted[i].key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
+      cells[i].key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
     }
-    sorted[i].point = i;
+    cells[i].begin = i;
   }
   static const int orders[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1},
                                    {1, 0, 2}, {1, 2, 0}, {2, 0, 1}};
   const int* axis = orders[0];
-  auto before = [&](const Entry& a, const Entry& b) {
+  auto before = [&](const Cell& a, const Cell& b) {
     for (int j = 0; j < 3; ++j) {
       if (a.key[axis[j]] != b.key[axis[j]]) return a.key[axis[j]] < b.key[axis[j]];
     }
-    return a.point < b.point;
+    return a.begin < b.begin;
   };
   bool in_order = false;
   for (const int* candidate : orders) {
     axis = candidate;
-    if ((in_order = std::is_sorted(sorted.begin(), sorted.end(), before))) break;
+    if ((in_order = std::is_sorted(cells.begin(), cells.end(), before))) break;
   }
   if (!in_order) {
     axis = orders[0];
-    std::sort(sorted.begin(), sorted.end(), before);
+    std::sort(cells.begin(), cells.end(), before);
   }
-  for (Entry& entry : sorted)
+  for (Cell& entry : cells)
     entry.key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
   std::vector<int> order(static_cast<std::size_t>(n));
-  std::vector<Cell> cells;
-  cells.reserve(sorted.size());
+  std::size_t count = 0;
   for (int k = 0; k < n; ++k) {
-    order[k] = sorted[k].point;
-    if (k == 0 || sorted[k].key != cells.back().key) cells.push_back({sorted[k].key, k, k});
-    cells.back().end = k + 1;
+    order[k] = cells[k].begin;
+    if (k == 0 || cells[k].key != cells[count - 1].key) {
+      cells[count++] = {cells[k].key, k, k + 1};
+    } else {
+      cells[count - 1].end = k + 1;
+    }
   }
-  std::vector<Entry>().swap(sorted);
+  cells.resize(count);
   // The points of one cell lie within the tolerance of each other; only a cell so far from
   // the origin that its index has lost its units is checked point by point against its first.
   for (const Cell& cell : cells) {
