@@ -294,6 +294,8 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
     m.worst.push(rest.worst.top());
     if (static_cast<int>(m.worst.size()) > limit) m.worst.pop();
   }
+  double starts[bins];
+  for (int b = 0; b < bins; ++b) starts[b] = bin_start(b);
   for (int k = 0; k < kind_count; ++k) {
     if (sj[k].empty()) continue;
     KindReport r;
@@ -301,7 +303,7 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
     r.count = static_cast<int>(sj[k].size());
     for (double v : sj[k]) {
       int bin = 0;
-      while (bin + 1 < bins && v >= bin_start(bin + 1)) ++bin;
+      while (bin + 1 < bins && v >= starts[bin + 1]) ++bin;
       ++r.histogram[bin];
     }
     r.scaled_jacobian = summary(sj[k]);
