@@ -318,29 +318,35 @@ ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, dou
   for (int i = 0; i < n; ++i) {
     for (int j = i + 1; j < n; ++j) q.degenerate = q.degenerate || nodes[i] == nodes[j];
   }
+  // The sides: their ends within the tolerance, and (the edges of linear kinds and the halves
+  // of a 3-node line) the longest over the shortest.
+  double shortest = 0, longest = 0;  // squared
+  bool first = true;
   for (const auto& [a, b] : sides(kind)) {
     Vec d = x[a] - x[b];
     if (std::fabs(d[0]) <= tolerance && std::fabs(d[1]) <= tolerance &&
         std::fabs(d[2]) <= tolerance) {
       q.degenerate = true;
     }
+    double l = dot(d, d);
+    if (first || !(l >= shortest)) shortest = l;
+    if (first || !(l <= longest)) longest = l;
+    first = false;
   }
+  q.edge_ratio = std::sqrt(shortest) < smallest_length ? HUGE_VAL : std::sqrt(longest / shortest);
 
   switch (kind) {
     case Kind::line2:
       q.scaled_jacobian = length(x[1] - x[0]) >= smallest_length ? 1 : 0;
-      q.edge_ratio = 1;
       break;
     case Kind::quad4: {
       verdict_quad(x, q);
-      q.edge_ratio = edge_ratio(x, sides(kind));
       q.inverted = !(q.scaled_jacobian > 0);
       break;
     }
     case Kind::hex8: {
       bool positive = true;
       q.scaled_jacobian = verdict_hex(x, positive);
-      q.edge_ratio = edge_ratio(x, sides(kind));
       q.inverted = !positive;
       break;
     }
@@ -352,9 +358,6 @@ ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, dou
         Vec chord = x[2] - x[0];
         double along = dot(x[1] - x[0], chord) / dot(chord, chord);
         q.inverted = along <= 0 || along >= 1;
-        double a = length(x[1] - x[0]), b = length(x[2] - x[1]);
-        q.edge_ratio =
-            std::min(a, b) < smallest_length ? HUGE_VAL : std::max(a, b) / std::min(a, b);
       } else if (kind == Kind::hex20) {
         Vec c[8];
         for (int k = 0; k < 8; ++k) c[k] = x[hex20_corners[k]];
