@@ -164,10 +164,11 @@ double bin_start(int k) {
   return (k - bins / 2) / (bins / 2.0);
 }
 
-// Elements on the same set of points (closing repeats and repeated points counted once), in
-// groups ordered by their first element. Such elements share their smallest point: the
-// elements are bucketed by it (a counting sort), and only the sets within a bucket compared.
-void same_points(const mesh::MeshBuffer& buffer, int limit, Report& report) {
+// The points that no element uses, and the elements on the same set of points (closing
+// repeats and repeated points counted once) in groups ordered by their first element. Such
+// elements share their smallest point: the elements are bucketed by it (a counting sort), and
+// only the sets within a bucket compared.
+void point_uses(const mesh::MeshBuffer& buffer, int limit, Report& report) {
   auto set_of = [&](int ielem) {
     const int* nodes = buffer.lnods.row(ielem);
     std::vector<int> set(nodes, nodes + buffer.nnoel[ielem]);
@@ -177,10 +178,18 @@ void same_points(const mesh::MeshBuffer& buffer, int limit, Report& report) {
   };
   std::vector<int> smallest(static_cast<std::size_t>(buffer.nelem) + 1);
   std::vector<int> start(static_cast<std::size_t>(buffer.npoin) + 2, 0);
+  std::vector<char> used(static_cast<std::size_t>(buffer.npoin) + 1, 0);
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
     const int* nodes = buffer.lnods.row(ielem);
-    smallest[ielem] = *std::min_element(nodes, nodes + buffer.nnoel[ielem]);
+    smallest[ielem] = nodes[0];
+    for (int k = 0; k < buffer.nnoel[ielem]; ++k) {
+      smallest[ielem] = std::min(smallest[ielem], nodes[k]);
+      used[nodes[k]] = 1;
+    }
     ++start[smallest[ielem] + 1];
+  }
+  for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
+    if (!used[ipoin]) report.unused.add({ipoin}, limit);
   }
   std::partial_sum(start.begin(), start.end(), start.begin());
   std::vector<int> bucket(static_cast<std::size_t>(buffer.nelem));
@@ -260,14 +269,7 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
   // The searches among the points, and the measures of the later half of the elements, run
   // beside the measures of the first half; each fills its own members of the report.
   std::future<std::vector<int>> coincident = std::async(std::launch::async, [&] {
-    std::vector<char> used(static_cast<std::size_t>(buffer.npoin) + 1, 0);
-    for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-      for (int k = 1; k <= buffer.nnoel[ielem]; ++k) used[buffer.lnods(ielem, k)] = 1;
-    }
-    for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
-      if (!used[ipoin]) report.unused.add({ipoin}, limit);
-    }
-    same_points(buffer, limit, report);
+    point_uses(buffer, limit, report);
     return coincident_points(buffer, options.tolerance);
   });
   int half = buffer.nelem / 2;
@@ -503,10 +505,9 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
   int n = buffer.npoin;
   Groups groups(n);
   if (n < 2 || !(tolerance >= 0)) return groups.roots();
-  double low[3];
-  for (int j = 0; j < 3; ++j) {
-    low[j] = buffer.coord(1, j + 1);
-    for (int ipoin = 2; ipoin <= n; ++ipoin) low[j] = std::min(low[j], buffer.coord(ipoin, j + 1));
+  double low[3] = {buffer.coord(1, 1), buffer.coord(1, 2), buffer.coord(1, 3)};
+  for (int ipoin = 2; ipoin <= n; ++ipoin) {
+    for (int j = 0; j < 3; ++j) low[j] = std::min(low[j], buffer.coord(ipoin, j + 1));
   }
   // The cell of every point: its index along each axis counted from the lowest coordinate
   // (the coordinates themselves for a tolerance of 0); the points sorted by cell. The axes
