@@ -12,8 +12,9 @@
 // Jacobian that varies inside the element: their scaled Jacobian is the smallest over the
 // largest magnitude of its determinant at the corners and the points of the 3-point Gauss rule
 // in each direction (along the unit normal at the centre for quadrilaterals, along the chord
-// for lines). The edge ratio is the longest over the shortest corner-to-corner edge; the
-// warpage of a quadratic quadrilateral is that of its corners.
+// for lines). The edge ratio is the longest over the shortest corner-to-corner edge (of a
+// 3-node line, its longer over its shorter half); the warpage of a quadratic quadrilateral is
+// that of its corners.
 #pragma once
 
 #include "mesh/meshbuffer.h"
