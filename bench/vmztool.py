@@ -73,8 +73,8 @@ def measure(d, job, label):
     msh41_from_msh22(os.path.join(d, job + ".msh"), os.path.join(d, job + "41.msh"))
     line("import (MSH 4.1)", tool(["import", job + "41.msh", "back41"], d), "back41.vmz")
     line("svg", tool(["svg", job], d, repeat=1), job + ".svg")
-    rea = run(["rea", job, "end"], d)
-    check = tool(["check", job], d)
+    rea = run(["rea", job, "end"], d, repeat=5)
+    check = tool(["check", job], d, repeat=5)
     print(f"  trelmo rea alone:               {rea:7.3f} s")
     print(f"  check                          {check:7.3f} s  {check / rea:5.2f} x rea")
     with open(path) as a, open(os.path.join(d, "back22.vmz")) as b:
