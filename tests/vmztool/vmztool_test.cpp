@@ -96,10 +96,13 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"svg", "m", "--view=x", "--view=y"}, 2, "option --view given twice"},
       {{"svg", "m", "-o", ""}, 2, "option --output needs a file name"},
       {{"svg", "--", "--help"}, 2, "invalid job name '--help" + job},
-      {{"export", "m"}, 2, "missing --to vtk or --to msh"},
-      {{"export", "m", "--to", "stl"}, 2, "invalid value 'stl' for --to (use vtk or msh)"},
+      {{"export", "m"}, 2, "missing --to vtk, --to msh or --to inp"},
+      {{"export", "m", "--to", "stl"}, 2, "invalid value 'stl' for --to (use vtk, msh or inp)"},
+      {{"export", "m", "--to=inp", "--type=5"}, 2,
+       "invalid value '5' for --type (use 1, 2, 3, 4, 6, 7, 8 or 9)"},
+      {{"export", "m", "--to=vtk", "--type=1"}, 2, "option --type needs --to inp"},
       {{"export", "m", "--to=vtk", "--eight-node", "hex"}, 2, "invalid value 'hex' for" + quad},
-      {{"import"}, 2, "missing Gmsh file and job name"},
+      {{"import"}, 2, "missing mesh file and job name"},
       {{"import", "a.msh"}, 2, "missing job name"},
       {{"import", "a.msh", "b", "c"}, 2, "unexpected argument 'c'"},
       {{"svg", "none"}, 1, "cannot open none.vmz: No such file or directory"},
@@ -114,6 +117,13 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"export", "six", "--to", "vtk"},
        0,
        "Wrote six.vtk: 1 cell, 6 points, 0 special nodes\n" + skip},
+      {{"export", "m", "--to", "inp", "--type", "4"},
+       0,
+       "Wrote m.inp: 0 cells, 4 points, 1 special node\nvmztool: warning: 1 element not written: "
+       "no CalculiX element of problem type 4 (solid) for its node list (the first is element 1, "
+       "a 4-node quadrilateral)"},
+      {{"export", "m", "--to", "inp", "--type", "1"}, 0, "Wrote m.inp" + cell},
+      {{"import", "m.inp", "back"}, 0, "Wrote back.vmz: 1 element, 4 points, 1 special node"},
   };
   for (const auto& [args, status, text] : rows) {
     bool named = !args.empty() && std::set<std::string>{"svg", "export", "import"}.count(args[0]);
