@@ -274,16 +274,20 @@ int run_export(const std::vector<std::string>& args) {
   }
   positional_count(parsed, 1, "missing job name");
   if (parsed.values.count("to") == 0) throw UsageError("missing --to vtk, --to msh or --to inp");
-  std::string to = choice<std::string>(parsed, "to", "",
-                                       {{"vtk", "vtk"}, {"msh", "msh"}, {"inp", "inp"}});
+  std::string to =
+      choice<std::string>(parsed, "to", "", {{"vtk", "vtk"}, {"msh", "msh"}, {"inp", "inp"}});
   const InpFamily* family = inp_family(0);
   if (parsed.values.count("type") != 0) {
     if (to != "inp") throw UsageError("option --type needs --to inp");
     family = choice<const InpFamily*>(parsed, "type", nullptr,
-                                      {{"1", inp_family(1)}, {"2", inp_family(2)},
-                                       {"3", inp_family(3)}, {"4", inp_family(4)},
-                                       {"6", inp_family(6)}, {"7", inp_family(7)},
-                                       {"8", inp_family(8)}, {"9", inp_family(9)}});
+                                      {{"1", inp_family(1)},
+                                       {"2", inp_family(2)},
+                                       {"3", inp_family(3)},
+                                       {"4", inp_family(4)},
+                                       {"6", inp_family(6)},
+                                       {"7", inp_family(7)},
+                                       {"8", inp_family(8)},
+                                       {"9", inp_family(9)}});
   }
   EightNodes eight = eight_nodes(parsed);
   const std::string& job = parsed.positional[0];
@@ -294,8 +298,8 @@ int run_export(const std::vector<std::string>& args) {
   mesh::Titles titles;
   read_job(job, buffer, titles);
   Cells cells = sort_cells(buffer, eight);
-  std::string skipped = to == "inp" ? select_inp_cells(buffer, *family, cells)
-                                    : skipped_message(buffer, cells);
+  std::string skipped =
+      to == "inp" ? select_inp_cells(buffer, *family, cells) : skipped_message(buffer, cells);
   write_file(path, [&](console::OutputFile& out) {
     if (to == "vtk") {
       write_vtk(out, buffer, titles, cells);

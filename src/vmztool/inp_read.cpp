@@ -26,10 +26,10 @@ struct InpType {
   Kind kind;
 };
 constexpr InpType inp_types[] = {
-    {"T3D2", Kind::line2}, {"T2D2", Kind::line2},  {"B31", Kind::line2},   {"B21", Kind::line2},
-    {"T3D3", Kind::line3}, {"T2D3", Kind::line3},  {"B32", Kind::line3},   {"B22", Kind::line3},
-    {"CPS4", Kind::quad4}, {"CPE4", Kind::quad4},  {"CAX4", Kind::quad4},  {"S4", Kind::quad4},
-    {"CPS8", Kind::quad8}, {"CPE8", Kind::quad8},  {"CAX8", Kind::quad8},  {"S8", Kind::quad8},
+    {"T3D2", Kind::line2}, {"T2D2", Kind::line2},  {"B31", Kind::line2},  {"B21", Kind::line2},
+    {"T3D3", Kind::line3}, {"T2D3", Kind::line3},  {"B32", Kind::line3},  {"B22", Kind::line3},
+    {"CPS4", Kind::quad4}, {"CPE4", Kind::quad4},  {"CAX4", Kind::quad4}, {"S4", Kind::quad4},
+    {"CPS8", Kind::quad8}, {"CPE8", Kind::quad8},  {"CAX8", Kind::quad8}, {"S8", Kind::quad8},
     {"C3D8", Kind::hex8},  {"C3D20", Kind::hex20},
 };
 
@@ -197,7 +197,7 @@ void InpReader::keyword(std::string_view line) {
       generate_ = std::find(words.begin(), words.end(), "GENERATE") != words.end();
     }
   } else if (name == "INCLUDE") {
-    fail("*INCLUDE is not followed: put the included file's text in its place");
+    fail("*INCLUDE is not read: put the file's text in its place");
   }
 }
 
@@ -229,7 +229,8 @@ void InpReader::element(const std::vector<std::string>& words, bool continued) {
     element_nodes_.resize(start + static_cast<std::size_t>(nodes));
     const KindInfo& k = info(kind_);
     for (int i = 0; i < nodes; ++i) {
-      element_nodes_[start + static_cast<std::size_t>(k.abaqus_order[static_cast<std::size_t>(i)])] =
+      element_nodes_[start +
+                     static_cast<std::size_t>(k.abaqus_order[static_cast<std::size_t>(i)])] =
           pending_[static_cast<std::size_t>(i) + 1];
     }
     pending_.clear();

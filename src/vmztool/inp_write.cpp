@@ -24,7 +24,7 @@ const InpFamily families[] = {
 // clang-format on
 
 // The element set of each kind.
-const char* const set_names[kind_count] = {"LINE2", "LINE3", "QUAD4", "QUAD8",
+const char* const set_names[kind_count] = {"LINE2", "LINE3",  "QUAD4",  "QUAD8",
                                            "QUAD9", "BRICK8", "BRICK20"};
 
 // Abaqus reads at most 16 entries on a data line. An element's longer list goes on in
@@ -59,17 +59,17 @@ std::string select_inp_cells(const mesh::MeshBuffer& buffer, const InpFamily& fa
   }
   if (left == 0) return "";
   cells.first_skipped = first;
-  std::string which =
-      family.type == 0 ? std::string("no CalculiX element")
-                       : console::cformat("no CalculiX element of problem type %d (%s)",
-                                          family.type, family.name);
+  std::string which = family.type == 0
+                          ? std::string("no CalculiX element")
+                          : console::cformat("no CalculiX element of problem type %d (%s)",
+                                             family.type, family.name);
   std::string what = first_kind == Kind::other
                          ? console::cformat("with %d entries", buffer.nnoel[first])
                          : std::string("a ") + info(first_kind).name;
-  return console::cformat("%d element%s not written: %s for %s node list (the first is element "
-                          "%d, %s)",
-                          left, left == 1 ? "" : "s", which.c_str(), left == 1 ? "its" : "their",
-                          first, what.c_str());
+  return console::cformat(
+      "%d element%s not written: %s for %s node list (the first is element "
+      "%d, %s)",
+      left, left == 1 ? "" : "s", which.c_str(), left == 1 ? "its" : "their", first, what.c_str());
 }
 
 void write_inp(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
