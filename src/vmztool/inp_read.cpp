@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -47,14 +48,30 @@ Kind kind_of_inp_type(std::string type) {
 // Abaqus reads at most 16 entries on a data line.
 constexpr std::size_t entries_per_line = 16;
 
-// The words of a line split at its commas, blanks and tabs removed; upper case for keywords.
-std::vector<std::string> fields(std::string_view line, bool upper) {
+// The values of a data line: the text between its commas, blanks and tabs trimmed off.
+void values(std::string_view line, std::vector<std::string_view>& out) {
+  out.clear();
+  for (;;) {
+    std::size_t comma = line.find(',');
+    std::string_view value = line.substr(0, comma);
+    std::size_t first = value.find_first_not_of(" \t\r\n");
+    value = first == std::string_view::npos
+                ? value.substr(0, 0)
+                : value.substr(first, value.find_last_not_of(" \t\r\n") + 1 - first);
+    out.push_back(value);
+    if (comma == std::string_view::npos) return;
+    line.remove_prefix(comma + 1);
+  }
+}
+
+// The words of a keyword line split at its commas, in upper case, every blank and tab removed.
+std::vector<std::string> keyword_words(std::string_view line) {
   std::vector<std::string> out(1);
   for (char c : line) {
     if (c == ',') {
       out.emplace_back();
     } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
-      out.back() += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+      out.back() += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
   }
   return out;
@@ -72,19 +89,19 @@ class InpReader {
   [[noreturn]] void fail(const std::string& message) const {
     console::fatal(name_ + ": line " + std::to_string(line_number_) + ": " + message);
   }
-  long long integer(const std::string& word, const char* what) {
+  long long integer(std::string_view word, const char* what) {
     long long value = 0;
     auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
     if (ec != std::errc() || ptr != word.data() + word.size() || value < 1) {
-      fail(std::string("invalid ") + what + " '" + word + "'");
+      fail(std::string("invalid ") + what + " '" + std::string(word) + "'");
     }
     return value;
   }
 
   void keyword(std::string_view line);
-  void node(const std::vector<std::string>& words);
-  void element(const std::vector<std::string>& words, bool continued);
-  void special(const std::vector<std::string>& words);
+  void node(const std::vector<std::string_view>& words);
+  void element(const std::vector<std::string_view>& words, bool continued);
+  void special(const std::vector<std::string_view>& words);
   void end_block();
   int point_of(long long tag, long long element) const;
   ImportedMesh finish();
@@ -110,12 +127,15 @@ class InpReader {
   std::vector<Kind> kinds_;
   std::vector<long long> element_nodes_;  // node numbers, in trelmo order
   std::map<std::string, long long> skipped_;
-  std::vector<long long> special_;
+  // The special nodes as ranges (first, last, step), expanded only against the nodes read: a
+  // range of absent nodes ends at its first one.
+  std::vector<std::array<long long, 3>> special_;
 };
 
 ImportedMesh InpReader::read() {
   constexpr int room = 1 << 16;
   std::string_view line;
+  std::vector<std::string_view> words;
   while (file_.next_line(line, room)) {
     ++line_number_;
     if (line.back() != '\n' && line.size() == room - 1) fail("line too long");
@@ -139,7 +159,7 @@ ImportedMesh InpReader::read() {
       continue;
     }
     // An element's list goes on in the next line after a full line or a final comma.
-    std::vector<std::string> words = fields(line, false);
+    values(line, words);
     bool continued = words.size() >= entries_per_line || (words.size() > 1 && words.back().empty());
     if (words.size() > 1 && words.back().empty()) words.pop_back();
     switch (block_) {
@@ -167,7 +187,7 @@ ImportedMesh InpReader::read() {
 }
 
 void InpReader::keyword(std::string_view line) {
-  std::vector<std::string> words = fields(line.substr(1), true);
+  std::vector<std::string> words = keyword_words(line.substr(1));
   const std::string& name = words[0];
   auto parameter = [&](const char* key) -> const std::string* {
     std::string prefix = std::string(key) + "=";
@@ -201,21 +221,21 @@ void InpReader::keyword(std::string_view line) {
   }
 }
 
-void InpReader::node(const std::vector<std::string>& words) {
+void InpReader::node(const std::vector<std::string_view>& words) {
   if (words.size() < 2 || words.size() > 4) fail("a node needs its number and 1 to 3 coordinates");
   node_tags_.push_back(integer(words[0], "node number"));
   for (std::size_t j = 1; j < 4; ++j) {
     double value = 0;
     if (j < words.size() && !console::parse_real(words[j], value)) {
-      fail("invalid coordinate '" + words[j] + "'");
+      fail("invalid coordinate '" + std::string(words[j]) + "'");
     }
     coord_.push_back(value);
   }
 }
 
-void InpReader::element(const std::vector<std::string>& words, bool continued) {
+void InpReader::element(const std::vector<std::string_view>& words, bool continued) {
   const int nodes = info(kind_).nodes;
-  for (const std::string& word : words) {
+  for (std::string_view word : words) {
     if (pending_.size() == static_cast<std::size_t>(nodes) + 1) {
       fail("element " + std::to_string(pending_[0]) + " has more than " + std::to_string(nodes) +
            " nodes, as its type " + type_ + " has");
@@ -247,17 +267,20 @@ void InpReader::end_block() {
   }
 }
 
-void InpReader::special(const std::vector<std::string>& words) {
+void InpReader::special(const std::vector<std::string_view>& words) {
   if (!generate_) {
-    for (const std::string& word : words) special_.push_back(integer(word, "node number"));
+    for (std::string_view word : words) {
+      long long tag = integer(word, "node number");
+      special_.push_back({tag, tag, 1});
+    }
     return;
   }
   if (words.size() < 2 || words.size() > 3) fail("a range needs its first and last node");
   long long first = integer(words[0], "node number");
   long long last = integer(words[1], "node number");
   long long step = words.size() == 3 ? integer(words[2], "increment") : 1;
-  if (last < first) fail("a range of nodes from " + words[0] + " down to " + words[1]);
-  for (long long tag = first; tag <= last; tag += step) special_.push_back(tag);
+  if (last < first) fail("a range of nodes that runs down from " + std::to_string(first));
+  special_.push_back({first, last, step});
 }
 
 int InpReader::point_of(long long tag, long long element) const {
@@ -272,9 +295,8 @@ int InpReader::point_of(long long tag, long long element) const {
 
 ImportedMesh InpReader::finish() {
   std::size_t n = node_tags_.size();
-  if (n > static_cast<std::size_t>(INT_MAX) || kinds_.size() > static_cast<std::size_t>(INT_MAX) ||
-      special_.size() > static_cast<std::size_t>(INT_MAX)) {
-    console::fatal(name_ + ": too many nodes, elements or special nodes for a trelmo mesh file");
+  if (n > static_cast<std::size_t>(INT_MAX) || kinds_.size() > static_cast<std::size_t>(INT_MAX)) {
+    console::fatal(name_ + ": too many nodes or elements for a trelmo mesh file");
   }
   ImportedMesh mesh;
   if (have_titles_) {
@@ -331,7 +353,15 @@ ImportedMesh InpReader::finish() {
       mesh.nodes.push_back(point_of(element_nodes_[j], element_tags_[i]));
     }
   }
-  for (long long tag : special_) mesh.special.push_back(point_of(tag, 0));
+  for (const auto& [first, last, step] : special_) {
+    for (long long tag = first;; tag += step) {
+      mesh.special.push_back(point_of(tag, 0));
+      if (mesh.special.size() > static_cast<std::size_t>(INT_MAX)) {
+        console::fatal(name_ + ": too many special nodes for a trelmo mesh file");
+      }
+      if (last - tag < step) break;
+    }
+  }
 
   long long total = 0;
   std::string detail;
