@@ -70,8 +70,8 @@ E, NU, L, P = 210000.0, 0.3, 10.0, 1.0
 THEORY = P * L**3 / (3 * E / 12) + P * L / (10 * (1 + NU) / (12 + 11 * NU) * E / (2 + 2 * NU))
 # Share of the load of a face's (an edge's) corner and mid-side nodes, from the consistent nodal
 # forces of a uniform traction: 20-node brick face -1/12 and 1/3, 8-node shell edge 1/6 and 2/3.
-SHARE = {"hexahedron20": (8, -1 / 12, 1 / 3), "hexahedron": (8, 1 / 4, 0), "quad8": (4, 1 / 6, 2 / 3),
-         "line3": (2, 1, 1)}
+SHARE = {"hexahedron20": (8, -1 / 12, 1 / 3), "hexahedron": (8, 1 / 4, 0),
+         "quad8": (4, 1 / 6, 2 / 3), "line3": (2, 1, 1)}
 ANSWERS = {  # csm, gen, ren joining the coincident points, snd the fixed end, wri
     "brick": "csm\n3\n10\n1\n1\ngen\n3\n{n}\n20\n2\n2\n",
     "shell": "csm\n2\n10\n1\ngen\n2\n8\n20\n2\n",
@@ -90,38 +90,35 @@ def deck(job, mesh, element):
     for block in mesh.cells:
         corners, corner, middle = SHARE[block.type]
         for cell in block.data:
-            tip = [(k, n) for k, n in enumerate(cell) if abs(mesh.points[n][0] - L) < 1e-9]
-            for k, n in tip if len(tip) > 1 or block.type.startswith("line") else ():
-                forces[n] = forces.get(n, 0) + (corner if k < corners else middle)
-    total = sum(forces.values())
-    dofs = "1, 3" if element.startswith("C3D") else "1, 6"
-    return (open(job + ".inp").read() + "*MATERIAL, NAME=STEEL\n*ELASTIC\n%g, %g\n" % (E, NU)
-            + SECTION[element] + f"*BOUNDARY\nSPECIAL, {dofs}\n*STEP\n*STATIC\n*CLOAD\n"
-            + "".join(f"{n + 1}, 3, {P * f / total!r}\n" for n, f in sorted(forces.items()))
-            + "*NSET, NSET=TIP\n" + "".join(f"{n + 1}\n" for n in sorted(forces))
-            + "*NODE PRINT, NSET=TIP\nU\n*END STEP\n")
+            for k, n in enumerate(cell):
+                if abs(mesh.points[n][0] - L) < 1e-9:
+                    forces[n] = forces.get(n, 0) + (corner if k < corners else middle)
+    total, (y, z) = sum(forces.values()), mesh.points[:, 1:].max(axis=0) / 2
+    tip = [n for n in forces if mesh.points[n][1] == y and mesh.points[n][2] == z][0] + 1
+    return tip, (open(job + ".inp").read() + "*MATERIAL, NAME=STEEL\n*ELASTIC\n%g, %g\n" % (E, NU)
+                 + SECTION[element] + f"*NSET, NSET=TIP\n{tip}\n*BOUNDARY\nSPECIAL, 1, "
+                 + ("3" if element.startswith("C3D") else "6") + "\n*STEP\n*STATIC\n*CLOAD\n"
+                 + "".join(f"{n + 1}, 3, {P * f / total:.6g}\n" for n, f in sorted(forces.items()))
+                 + "*NODE PRINT, NSET=TIP\nU\n*END STEP\n")
 
 def solve(job, element):
-    """ccx's deflection of the free end: the mean of the nodes on its axis."""
-    mesh = meshio.read(job + ".inp")
-    open(job + "_ccx.inp", "w").write(deck(job, mesh, element))
+    """ccx's deflection of the free end on the beam's axis, or what ccx said when it failed."""
+    tip, text = deck(job, meshio.read(job + ".inp"), element)
+    open(job + "_ccx.inp", "w").write(text)
     ccx = run(["ccx", job + "_ccx"], check=False)
     if ccx.returncode != 0 or "*ERROR" in ccx.stdout:
         return ccx.stdout
-    w = {int(f[0]) - 1: float(f[3]) for f in map(str.split, open(job + "_ccx.dat"))
-         if len(f) == 4 and f[0].isdigit()}
-    axis = [n for n in w if abs(mesh.points[n][1] - 0.5 * (mesh.points[:, 1].max()))
-            < 1e-9 and abs(mesh.points[n][2] - 0.5 * mesh.points[:, 2].max()) < 1e-9]
-    return sum(w[n] for n in axis) / len(axis)
+    return [float(f[3]) for f in map(str.split, open(job + "_ccx.dat")) if f[:1] == [str(tip)]][0]
 
 def cantilever():
-    # Element type, trelmo's answers, problem type, tolerance against theory. 20-node bricks and
-    # 3-node beams carry the bending exactly and the shear nearly so: 2 %. The incompatible modes
-    # of C3D8I make a 8-node brick bend well too: 2 %. The 8-node shells: 3 %, a plate as wide as
-    # thick whose clamped edge also stops the transverse bending.
-    cases = [("C3D20", "brick", "20", "4", 0.02), ("C3D8I", "brick", "8", "4", 0.02),
-             ("S8", "shell", "", "6", 0.03), ("B32", "beam", "", "7", 0.02)]
-    for element, shape, nodes, ntype, tolerance in cases:
+    # Element type, trelmo's answers, problem type. Each within 2 % of the theory: the quadratic
+    # elements (CalculiX expands S8 and B32 into 20-node bricks too) and the incompatible modes of
+    # C3D8I represent the linear bending moment exactly, and the end fixed in every node stops
+    # the Poisson contraction of its section, which the theory leaves free: about 1 % stiffer.
+    # A node out of its place changes the deflection by far more, or makes ccx refuse the mesh.
+    cases = [("C3D20", "brick", "20", "4"), ("C3D8I", "brick", "8", "4"), ("S8", "shell", "", "6"),
+             ("B32", "beam", "", "7")]
+    for element, shape, nodes, ntype in cases:
         job = element.lower()
         run([TRELMO], ANSWERS[shape].format(n=nodes) + "ren\n1\n2\n3\ny\ny\ny\n\nsnd\n"
             + FIXED[shape] + f"0\nwri\n{job}\nend\n")
@@ -129,7 +126,7 @@ def cantilever():
         tip = solve(job, element)
         assert isinstance(tip, float), f"{element}: {tip}"
         print(f"{element}: {tip:.6g} against {THEORY:.6g} ({tip / THEORY - 1:+.2%})")
-        assert abs(tip / THEORY - 1) < tolerance, element
+        assert abs(tip / THEORY - 1) < 0.02, element
     # The first brick turned inside out (its bottom and top faces swapped): ccx refuses it.
     lines = open("c3d20.vmz").read().split("\n")
     e = lines[3].split()
