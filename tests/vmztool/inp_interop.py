@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """vmztool's Abaqus input files against meshio and CalculiX (usage: inp_interop.py VMZTOOL
 TRELMO). Exits with 77 (skipped) when meshio or ccx is missing."""
-import math, os, re, shutil, subprocess, sys, tempfile
+import os, re, shutil, subprocess, sys, tempfile
 
 try:
     import meshio
@@ -76,8 +76,7 @@ ANSWERS = {  # csm, gen, ren joining the coincident points, snd the fixed end, w
     "brick": "csm\n3\n10\n1\n1\ngen\n3\n{n}\n20\n2\n2\n",
     "shell": "csm\n2\n10\n1\ngen\n2\n8\n20\n2\n",
     "beam": "csm\n1\n0\n0\n0\n10\n0\n0\ngen\n1\n3\n20\n"}
-FIXED = {"brick": "3\n\nc\n0\n0\n0\n0\n1\n0\n0\n0\n1\n", "shell": "2\n\nc\n0\n0\n0\n0\n1\n0\n",
-         "beam": "2\n\nc\n0\n0\n0\n0\n1\n0\n"}
+PLANE, LINE = "3\n\nc\n0\n0\n0\n0\n1\n0\n0\n0\n1\n", "2\n\nc\n0\n0\n0\n0\n1\n0\n"  # x = 0
 # What the test adds to the exported mesh, by element type.
 SECTION = {"C3D20": "*SOLID SECTION, ELSET=BRICK20, MATERIAL=STEEL\n",
            "C3D8I": "*SOLID SECTION, ELSET=BRICK8, MATERIAL=STEEL\n",
@@ -121,7 +120,7 @@ def cantilever():
     for element, shape, nodes, ntype in cases:
         job = element.lower()
         run([TRELMO], ANSWERS[shape].format(n=nodes) + "ren\n1\n2\n3\ny\ny\ny\n\nsnd\n"
-            + FIXED[shape] + f"0\nwri\n{job}\nend\n")
+            + (PLANE if shape == "brick" else LINE) + f"0\nwri\n{job}\nend\n")
         run([VMZTOOL, "export", job, "--to", "inp", "--type", ntype])
         tip = solve(job, element)
         assert isinstance(tip, float), f"{element}: {tip}"

@@ -276,10 +276,10 @@ TEST(VmzInp, ReadsWhatOtherProgramsWrite) {
   // reduced-integration 8-node quadrilateral closed in trelmo's order, ranges, other types.
   inprocess::Directory dir;
   tool::write("o.inp",
-              "** made elsewhere\r\n*Node\r\n 9 , 2., 0\r\n1, 0, 0, 0\r\n3,2,2\r\n7,0,2\r\n"
+              "*Node\r\n 9 , 2., 0\r\n1, 0, 0, 0\r\n3,2,2\r\n** made elsewhere\r\n7,0,2\r\n"
               "2,1,0\r\n4,2,1\r\n5,1,2\r\n6,0,1\r\n*element, type=s8r, elset=a\r\n"
-              "4, 1, 9, 3, 7, 2, 4, 5, 6\r\n*ELEMENT,TYPE=C3D10\r\n1,1,2,3,4,5,6,7,9,3,2\r\n"
-              "*NSET,NSET=special,GENERATE\r\n2, 6, 2\r\n*STEP\r\n*END STEP\r\n");
+              "4, 1, 9, 3, 7, 2, 4, 5, 6\r\n*ELEMENT,TYPE=C3D10\r\n1,1,2,3,4,5,6,\r\n7,9,3,2\r\n"
+              "*NSET,NSET=special,GENERATE\r\n2, 6, 2\r\n*NSET,NSET=S\r\n7\r\n*STEP\r\n");
   tool::Run r = tool::run({"import", "o.inp", "o"});
   EXPECT_EQ(r.err, "vmztool: warning: 1 element of other kinds skipped: 1 of type C3D10\n");
   EXPECT_EQ(
