@@ -72,11 +72,9 @@ THEORY = P * L**3 / (3 * E / 12) + P * L / (10 * (1 + NU) / (12 + 11 * NU) * E /
 # forces of a uniform traction: 20-node brick face -1/12 and 1/3, 8-node shell edge 1/6 and 2/3.
 SHARE = {"hexahedron20": (8, -1 / 12, 1 / 3), "hexahedron": (8, 1 / 4, 0),
          "quad8": (4, 1 / 6, 2 / 3), "line3": (2, 1, 1)}
-ANSWERS = {  # csm, gen, ren joining the coincident points, snd the fixed end, wri
-    "brick": "csm\n3\n10\n1\n1\ngen\n3\n{n}\n20\n2\n2\n",
-    "shell": "csm\n2\n10\n1\ngen\n2\n8\n20\n2\n",
-    "beam": "csm\n1\n0\n0\n0\n10\n0\n0\ngen\n1\n3\n20\n"}
-PLANE, LINE = "3\n\nc\n0\n0\n0\n0\n1\n0\n0\n0\n1\n", "2\n\nc\n0\n0\n0\n0\n1\n0\n"  # x = 0
+# trelmo's csm and gen; the plane or the line x = 0 that snd marks as the fixed end.
+BRICKS, PLANE = "csm\n3\n10\n1\n1\ngen\n3\n%d\n20\n2\n2\n", "3\n\nc\n0\n0\n0\n0\n1\n0\n0\n0\n1\n"
+LINE = "2\n\nc\n0\n0\n0\n0\n1\n0\n"
 # What the test adds to the exported mesh, by element type.
 SECTION = {"C3D20": "*SOLID SECTION, ELSET=BRICK20, MATERIAL=STEEL\n",
            "C3D8I": "*SOLID SECTION, ELSET=BRICK8, MATERIAL=STEEL\n",
@@ -110,25 +108,24 @@ def solve(job, element):
     return [float(f[3]) for f in map(str.split, open(job + "_ccx.dat")) if f[:1] == [str(tip)]][0]
 
 def cantilever():
-    # Element type, trelmo's answers, problem type. Each within 2 % of the theory: the quadratic
+    # Element type, the answers before ren, problem type. Each within 2 % of theory: the quadratic
     # elements (CalculiX expands S8 and B32 into 20-node bricks too) and the incompatible modes of
     # C3D8I represent the linear bending moment exactly, and the end fixed in every node stops
     # the Poisson contraction of its section, which the theory leaves free: about 1 % stiffer.
     # A node out of its place changes the deflection by far more, or makes ccx refuse the mesh.
-    cases = [("C3D20", "brick", "20", "4"), ("C3D8I", "brick", "8", "4"), ("S8", "shell", "", "6"),
-             ("B32", "beam", "", "7")]
-    for element, shape, nodes, ntype in cases:
+    cases = [("C3D20", BRICKS % 20, PLANE, "4"), ("C3D8I", BRICKS % 8, PLANE, "4"),
+             ("S8", "csm\n2\n10\n1\ngen\n2\n8\n20\n2\n", LINE, "6"),
+             ("B32", "csm\n1\n0\n0\n0\n10\n0\n0\ngen\n1\n3\n20\n", LINE, "7")]
+    for element, answers, end, ntype in cases:
         job = element.lower()
-        run([TRELMO], ANSWERS[shape].format(n=nodes) + "ren\n1\n2\n3\ny\ny\ny\n\nsnd\n"
-            + (PLANE if shape == "brick" else LINE) + f"0\nwri\n{job}\nend\n")
+        run([TRELMO], answers + f"ren\n1\n2\n3\ny\ny\ny\n\nsnd\n{end}0\nwri\n{job}\nend\n")
         run([VMZTOOL, "export", job, "--to", "inp", "--type", ntype])
         tip = solve(job, element)
         assert isinstance(tip, float), f"{element}: {tip}"
         print(f"{element}: {tip:.6g} against {THEORY:.6g} ({tip / THEORY - 1:+.2%})")
         assert abs(tip / THEORY - 1) < 0.02, element
     # The first brick turned inside out (its bottom and top faces swapped): ccx refuses it.
-    lines = open("c3d20.vmz").read().split("\n")
-    e = lines[3].split()
+    e = (lines := open("c3d20.vmz").read().split("\n"))[3].split()
     lines[3] = " ".join(e[:2] + e[14:22] + e[10:14] + e[2:10])
     open("bad.vmz", "w").write("\n".join(lines))
     run([VMZTOOL, "export", "bad", "--to", "inp", "--type", "4"])
