@@ -138,7 +138,8 @@ ImportedMesh InpReader::read() {
   std::vector<std::string_view> words;
   while (file_.next_line(line, room)) {
     ++line_number_;
-    if (line.back() != '\n' && line.size() == room - 1) fail("line too long");
+    // A line cut by the room is too long; one holding a NUL ends there, and may be empty.
+    if (line.size() == room - 1 && line.back() != '\n') fail("line too long");
     if (block_ == Block::heading && heading_lines_ < 2 && (line.empty() || line[0] != '*')) {
       // The two titles are the first two lines of the heading, taken as they stand.
       std::string title(line);
