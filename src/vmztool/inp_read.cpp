@@ -118,6 +118,7 @@ class InpReader {
 
   std::vector<long long> node_tags_;
   std::vector<double> coord_;
+  std::vector<int> dense_;  // point of each node number, when the numbers are dense
 
   // The element being read: its kind (or its type, when skipped), number and node numbers.
   Kind kind_ = Kind::other;
@@ -285,6 +286,11 @@ void InpReader::special(const std::vector<std::string_view>& words) {
 }
 
 int InpReader::point_of(long long tag, long long element) const {
+  if (!dense_.empty()) {
+    int point =
+        tag < static_cast<long long>(dense_.size()) ? dense_[static_cast<std::size_t>(tag)] : 0;
+    if (point != 0) return point;
+  }
   auto it = std::lower_bound(node_tags_.begin(), node_tags_.end(), tag);
   if (it == node_tags_.end() || *it != tag) {
     std::string where = element > 0 ? "element " + std::to_string(element) : "the set SPECIAL";
@@ -324,6 +330,12 @@ ImportedMesh InpReader::finish() {
                 mesh.coord.begin() + static_cast<std::ptrdiff_t>(3 * i));
   }
   node_tags_ = std::move(tags);
+  // Node number -> point: a table indexed by number when the numbers are dense enough.
+  if (n > 0 && node_tags_.back() <= 2 * static_cast<long long>(n) + 1024) {
+    dense_.assign(static_cast<std::size_t>(node_tags_.back()) + 1, 0);
+    for (std::size_t i = 0; i < n; ++i)
+      dense_[static_cast<std::size_t>(node_tags_[i])] = static_cast<int>(i + 1);
+  }
   auto twin = std::adjacent_find(node_tags_.begin(), node_tags_.end());
   if (twin != node_tags_.end()) {
     console::fatal(name_ + ": node " + std::to_string(*twin) + " is given twice");
