@@ -23,16 +23,18 @@ const char* const main_help =
     "Usage: vmztool COMMAND [ARGUMENTS]\n"
     "\n"
     "Looks at a trelmo mesh file (JOB.vmz), checks it for analysis and exchanges it\n"
-    "with Gmsh and ParaView.\n"
+    "with Gmsh, ParaView and CalculiX.\n"
     "\n"
     "Commands:\n"
     "  svg JOB [--view x|y|z|iso] [--numbers] [--quality] [-o FILE]\n"
     "      Draw JOB.vmz as an SVG picture (JOB.svg).\n"
-    "  export JOB --to vtk|msh [-o FILE]\n"
-    "      Write JOB.vmz as a legacy VTK file for ParaView (JOB.vtk) or as a Gmsh\n"
-    "      ASCII 2.2 mesh (JOB.msh).\n"
-    "  import FILE.msh JOB\n"
-    "      Read a Gmsh ASCII mesh of version 2.2 or 4.1 into JOB.vmz.\n"
+    "  export JOB --to vtk|msh|inp [--type N] [-o FILE]\n"
+    "      Write JOB.vmz as a legacy VTK file for ParaView (JOB.vtk), as a Gmsh\n"
+    "      ASCII 2.2 mesh (JOB.msh) or as an Abaqus input file for CalculiX\n"
+    "      (JOB.inp).\n"
+    "  import FILE.msh|FILE.inp JOB\n"
+    "      Read a Gmsh ASCII mesh of version 2.2 or 4.1, or an Abaqus input file,\n"
+    "      into JOB.vmz.\n"
     "  check JOB [--worst N] [--json] [--tolerance T]\n"
     "      Report whether JOB.vmz is fit for analysis: element quality, inverted and\n"
     "      degenerate elements, coincident points that were never joined.\n"
@@ -75,7 +77,7 @@ const char* const svg_help =
 const char* const svg_output_help = "  -o, --output FILE  the picture's file (default JOB.svg)\n";
 
 const char* const export_usage =
-    "vmztool export JOB --to vtk|msh [--eight-node quad|brick] [-o FILE]";
+    "vmztool export JOB --to vtk|msh|inp [--type N] [--eight-node quad|brick] [-o FILE]";
 const char* const export_help =
     "\n"
     "Writes the mesh of JOB.vmz for another program:\n"
@@ -89,15 +91,34 @@ const char* const export_help =
     "             the trelmo elements, nodes numbered like the points, the special\n"
     "             nodes as 1-node points of the physical group \"special_nodes\",\n"
     "             and the two titles in a $TrelmoTitles section that other\n"
-    "             programs skip.\n"
+    "             programs skip;\n"
+    "  --to inp   an Abaqus input file for CalculiX: the two titles under *HEADING,\n"
+    "             the points as *NODE, one *ELEMENT block for each kind with the\n"
+    "             trelmo element numbers and an element set named after the kind\n"
+    "             (LINE2, LINE3, QUAD4, QUAD8, BRICK8, BRICK20), and the special\n"
+    "             nodes as the node set SPECIAL.\n"
     "Node lists are converted to each format's node order; closed lists are written\n"
-    "open. Elements with any other node list are left out, with a warning.\n"
+    "open. Elements with any other node list, and those that the CalculiX family\n"
+    "has no element for, are left out, with a warning.\n"
     "\n"
-    "Options:\n";
+    "Options:\n"
+    "  --type N           with --to inp, the problem type of trelmo's solver input,\n"
+    "                     which chooses the CalculiX elements:\n"
+    "                       1  plane stress   CPS4, CPS8 (4-, 8-node quadrilaterals)\n"
+    "                       2  plane strain   CPE4, CPE8\n"
+    "                       3  axisymmetry    CAX4, CAX8\n"
+    "                       4  solid          C3D8I, C3D20 (8-, 20-node bricks)\n"
+    "                       6  shell          S4, S8\n"
+    "                       7  frame          B31, B32 (2-, 3-node lines)\n"
+    "                       8  truss          T3D2, T3D3\n"
+    "                       9  plane shell    S4, S8\n"
+    "                     without it: B31, B32 for lines, S4, S8 for quadrilaterals,\n"
+    "                     C3D8I, C3D20 for bricks; CalculiX has no 9-node\n"
+    "                     quadrilateral\n";
 const char* const export_output_help =
-    "  -o, --output FILE  the output file (default JOB.vtk or JOB.msh)\n";
+    "  -o, --output FILE  the output file (default JOB.vtk, JOB.msh or JOB.inp)\n";
 
-const char* const import_usage = "vmztool import FILE.msh JOB";
+const char* const import_usage = "vmztool import FILE.msh|FILE.inp JOB";
 const char* const import_help =
     "\n"
     "Reads a Gmsh mesh file (ASCII, version 2.2 or 4.1) and writes it as JOB.vmz.\n"
@@ -108,7 +129,14 @@ const char* const import_help =
     "warning that counts them. Every node is kept, used or not. Points and elements\n"
     "are numbered from 1 in the order of their Gmsh numbers. Coordinates keep 8\n"
     "decimals, as in every mesh file. The titles come from a $TrelmoTitles section\n"
-    "(written by 'vmztool export'); without one the main title is the file's name.\n";
+    "(written by 'vmztool export'); without one the main title is the file's name.\n"
+    "\n"
+    "A FILE ending in .inp is read as an Abaqus input file: the nodes of *NODE, the\n"
+    "elements of *ELEMENT of the types T3D2, T3D3, B31, B32 (lines), CPS4, CPE4,\n"
+    "CAX4, S4, CPS8, CPE8, CAX8, S8 (quadrilaterals), C3D8, C3D20 (bricks) and\n"
+    "their forms with the suffixes R, I and H, the node set SPECIAL as the special\n"
+    "nodes, and the titles from the first two lines under *HEADING. Other elements\n"
+    "are skipped, with a warning that counts them; other keywords are passed over.\n";
 
 const char* const check_usage =
     "vmztool check JOB [--worst N] [--json] [--tolerance T] [--eight-node quad|brick]";
@@ -287,32 +315,51 @@ int run_svg(const std::vector<std::string>& args) {
 }
 
 int run_export(const std::vector<std::string>& args) {
-  Parsed parsed = parse(args, {{"to", 0, true}, {"eight-node", 0, true}, {"output", 'o', true}});
+  Parsed parsed = parse(
+      args, {{"to", 0, true}, {"type", 0, true}, {"eight-node", 0, true}, {"output", 'o', true}});
   if (parsed.help) {
     console::outf("Usage: %s\n%s%s%s", export_usage, export_help, eight_node_help,
                   export_output_help);
     return 0;
   }
   positional_count(parsed, 1, "missing job name");
-  if (parsed.values.count("to") == 0) throw UsageError("missing --to vtk or --to msh");
-  bool vtk = choice<bool>(parsed, "to", false, {{"vtk", true}, {"msh", false}});
+  if (parsed.values.count("to") == 0) throw UsageError("missing --to vtk, --to msh or --to inp");
+  std::string to =
+      choice<std::string>(parsed, "to", "", {{"vtk", "vtk"}, {"msh", "msh"}, {"inp", "inp"}});
+  const InpFamily* family = inp_family(0);
+  if (parsed.values.count("type") != 0) {
+    if (to != "inp") throw UsageError("option --type needs --to inp");
+    family = choice<const InpFamily*>(parsed, "type", nullptr,
+                                      {{"1", inp_family(1)},
+                                       {"2", inp_family(2)},
+                                       {"3", inp_family(3)},
+                                       {"4", inp_family(4)},
+                                       {"6", inp_family(6)},
+                                       {"7", inp_family(7)},
+                                       {"8", inp_family(8)},
+                                       {"9", inp_family(9)}});
+  }
   EightNodes eight = eight_nodes(parsed);
   const std::string& job = parsed.positional[0];
   check_job(job);
-  std::string path = output(parsed, job + (vtk ? ".vtk" : ".msh"));
+  std::string path = output(parsed, job + "." + to);
 
   mesh::MeshBuffer buffer;
   mesh::Titles titles;
   read_job(job, buffer, titles);
   Cells cells = sort_cells(buffer, eight);
+  std::string skipped =
+      to == "inp" ? select_inp_cells(buffer, *family, cells) : skipped_message(buffer, cells);
   write_file(path, [&](console::OutputFile& out) {
-    if (vtk) {
+    if (to == "vtk") {
       write_vtk(out, buffer, titles, cells);
-    } else {
+    } else if (to == "msh") {
       write_msh(out, buffer, titles, cells);
+    } else {
+      write_inp(out, buffer, titles, *family, cells);
     }
   });
-  if (cells.skipped > 0) warn(skipped_message(buffer, cells));
+  if (!skipped.empty()) warn(skipped);
   console::outf("Wrote %s: %s\n", path.c_str(),
                 counts_text(cells.count, "cell", buffer.npoin, buffer.nspno).c_str());
   return 0;
@@ -325,13 +372,14 @@ int run_import(const std::vector<std::string>& args) {
     return 0;
   }
   positional_count(
-      parsed, 2, parsed.positional.empty() ? "missing Gmsh file and job name" : "missing job name");
+      parsed, 2, parsed.positional.empty() ? "missing mesh file and job name" : "missing job name");
   const std::string& source = parsed.positional[0];
   const std::string& job = parsed.positional[1];
   check_job(job);
   std::string path = job + ".vmz";
 
-  ImportedMesh imported = read_msh(source);
+  bool inp = source.size() > 4 && source.compare(source.size() - 4, 4, ".inp") == 0;
+  ImportedMesh imported = inp ? read_inp(source) : read_msh(source);
   write_file(path, [&](console::OutputFile& out) { write_imported(out, imported); });
   if (!imported.skipped.empty()) warn(imported.skipped);
   console::outf("Wrote %s: %s\n", path.c_str(),

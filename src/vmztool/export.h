@@ -1,7 +1,8 @@
-// The exchange files written from a mesh: the legacy VTK unstructured grid read by ParaView and
-// the Gmsh mesh file in its ASCII version 2.2.
+// The exchange files written from a mesh: the legacy VTK unstructured grid read by ParaView,
+// the Gmsh mesh file in its ASCII version 2.2 and the Abaqus input file read by CalculiX.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -42,5 +43,29 @@ inline constexpr const char* titles_section = "TrelmoTitles";
 // tag i).
 void write_msh(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
                const Cells& cells);
+
+// The CalculiX (Abaqus) elements chosen for a problem type of trelmo's solver input file: the
+// element name of each kind, null where the family has none. Type 0 chooses by dimension:
+// beams for lines, shells for quadrilaterals, solids for bricks.
+struct InpFamily {
+  int type;
+  const char* name;  // "plane stress", ...
+  std::array<const char*, kind_count> element;
+};
+// The family of problem type `type` (0 to 9); null for a type that has none.
+const InpFamily* inp_family(int type);
+
+// Leaves out of `cells` the elements that the family has no element for; the warning for all
+// that were left out ("" when none were).
+std::string select_inp_cells(const mesh::MeshBuffer& buffer, const InpFamily& family, Cells& cells);
+
+// The name of the node set of the special nodes in an Abaqus input file.
+inline constexpr const char* special_nset = "SPECIAL";
+
+// Abaqus input: *HEADING with the two titles, *NODE with the points, one *ELEMENT block per
+// kind (element set named after the kind) with the trelmo element numbers, and the special
+// nodes as the node set SPECIAL.
+void write_inp(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
+               const InpFamily& family, const Cells& cells);
 
 }  // namespace vmztool

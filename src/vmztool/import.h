@@ -1,4 +1,4 @@
-// Reading a Gmsh mesh file (MSH 2.2 or 4.1, ASCII) into a trelmo mesh.
+// Reading a Gmsh mesh file (MSH 2.2 or 4.1, ASCII) or an Abaqus input file into a trelmo mesh.
 #pragma once
 
 #include <string>
@@ -10,8 +10,8 @@
 
 namespace vmztool {
 
-// A Gmsh mesh as trelmo sees it. Nodes and elements are numbered from 1 in the order of their
-// Gmsh numbers (tags), without gaps; every node is kept, used or not.
+// An imported mesh as trelmo sees it. Nodes and elements are numbered from 1 in the order of the
+// file's numbers (Gmsh tags), without gaps; every node is kept, used or not.
 struct ImportedMesh {
   mesh::Titles titles;
   std::vector<double> coord;  // three coordinates a point, point after point
@@ -31,6 +31,16 @@ struct ImportedMesh {
 // main title is the file's name. A file that cannot be read, or that is not an ASCII Gmsh mesh
 // of version 2.2 or 4.1, is a fatal error naming the file and the place of the fault.
 ImportedMesh read_msh(const std::string& path);
+
+// Reads the Abaqus input file `path`: the titles from the first two lines of *HEADING (the file's
+// name as the main title when there is none), the nodes of *NODE, the elements of *ELEMENT whose
+// type has a trelmo kind (trusses, beams, plane, axisymmetric and shell quadrilaterals, 8- and
+// 20-node bricks, in their reduced and incompatible-mode forms too), and the node set SPECIAL
+// as the special nodes, in its order. Other elements are skipped and counted in `skipped`;
+// other keywords are passed over. Nodes and elements are numbered in the order of their
+// numbers. A file that cannot be read, or a malformed record, is a fatal error naming the file
+// and the line.
+ImportedMesh read_inp(const std::string& path);
 
 // Writes the mesh in the mesh-file layout; quadrilaterals are written with closed node lists,
 // as the commands that create surface elements write them.

@@ -12,26 +12,31 @@ namespace {
 // Gmsh and VTK list the corners first, then the mid-side (mid-edge) nodes, then the centre.
 // Their bricks differ in the order of the mid-edge nodes: Gmsh takes edges 0-1, 0-3, 0-4, 1-2,
 // 1-5, 2-3, 2-6, 3-7, 4-5, 4-7, 5-6, 6-7 (corners counted from 0), VTK the bottom ring, the top
-// ring and then the vertical edges.
+// ring and then the vertical edges. Abaqus takes VTK's orders, except that its 3-node line runs
+// end, middle, end as trelmo's does.
 // clang-format off
 const KindInfo kinds[kind_count] = {
-    {"2-node line", 2, 1, false, 1, 3, {0, 1}, {0, 1}},
-    {"3-node line", 3, 1, false, 8, 21, {0, 2, 1}, {0, 2, 1}},
-    {"4-node quadrilateral", 4, 2, true, 3, 9, {0, 1, 2, 3}, {0, 1, 2, 3}},
+    {"2-node line", 2, 1, false, 1, 3, {0, 1}, {0, 1}, {0, 1}},
+    {"3-node line", 3, 1, false, 8, 21, {0, 2, 1}, {0, 2, 1}, {0, 1, 2}},
+    {"4-node quadrilateral", 4, 2, true, 3, 9, {0, 1, 2, 3}, {0, 1, 2, 3}, {0, 1, 2, 3}},
     {"8-node quadrilateral", 8, 2, true, 16, 23,
+     {0, 2, 4, 6, 1, 3, 5, 7},
      {0, 2, 4, 6, 1, 3, 5, 7},
      {0, 2, 4, 6, 1, 3, 5, 7}},
     {"9-node quadrilateral", 9, 2, true, 10, 28,
      {0, 2, 4, 6, 1, 3, 5, 7, 8},
+     {0, 2, 4, 6, 1, 3, 5, 7, 8},
      {0, 2, 4, 6, 1, 3, 5, 7, 8}},
-    {"8-node brick", 8, 3, false, 5, 12, {0, 1, 2, 3, 4, 5, 6, 7}, {0, 1, 2, 3, 4, 5, 6, 7}},
+    {"8-node brick", 8, 3, false, 5, 12, {0, 1, 2, 3, 4, 5, 6, 7}, {0, 1, 2, 3, 4, 5, 6, 7},
+     {0, 1, 2, 3, 4, 5, 6, 7}},
     {"20-node brick", 20, 3, false, 17, 25,
      {0, 2, 4, 6, 12, 14, 16, 18, 1, 7, 8, 3, 9, 5, 10, 11, 13, 19, 15, 17},
+     {0, 2, 4, 6, 12, 14, 16, 18, 1, 3, 5, 7, 13, 15, 17, 19, 8, 9, 10, 11},
      {0, 2, 4, 6, 12, 14, 16, 18, 1, 3, 5, 7, 13, 15, 17, 19, 8, 9, 10, 11}},
 };
 // clang-format on
 
-const KindInfo other_info = {"element of another kind", 0, 0, false, 0, 0, {}, {}};
+const KindInfo other_info = {"element of another kind", 0, 0, false, 0, 0, {}, {}, {}};
 
 }  // namespace
 

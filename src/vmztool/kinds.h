@@ -1,5 +1,5 @@
 // The element kinds that vmztool draws and exchanges, told apart by their node lists, and each
-// kind's node order in the formats of Gmsh and VTK.
+// kind's node order in the formats of Gmsh, VTK and Abaqus (CalculiX).
 //
 // A trelmo element has no type of its own: its kind follows from its node list. A list whose
 // first and last entries are the same point is closed; a closed list of 5, 9 or 10 entries is a
@@ -30,10 +30,11 @@ struct KindInfo {
   bool closed_in_file;  // written as a closed list in mesh files (quadrilaterals)
   int gmsh_type;        // Gmsh element type number
   int vtk_type;         // VTK cell type number
-  // Node k of the Gmsh (VTK) element is node gmsh_order[k] (vtk_order[k]) of the trelmo node
-  // list, counted from 0.
+  // Node k of the Gmsh (VTK, Abaqus) element is node gmsh_order[k] (vtk_order[k],
+  // abaqus_order[k]) of the trelmo node list, counted from 0.
   std::array<int, mesh::mnode> gmsh_order;
   std::array<int, mesh::mnode> vtk_order;
+  std::array<int, mesh::mnode> abaqus_order;
 };
 
 const KindInfo& info(Kind kind);

@@ -100,10 +100,14 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"svg", "m", "--view=x", "--view=y"}, 2, "option --view given twice"},
       {{"svg", "m", "-o", ""}, 2, "option --output needs a file name"},
       {{"svg", "--", "--help"}, 2, "invalid job name '--help" + job},
-      {{"export", "m"}, 2, "missing --to vtk or --to msh"},
-      {{"export", "m", "--to", "stl"}, 2, "invalid value 'stl' for --to (use vtk or msh)"},
+      {{"export", "m"}, 2, "missing --to vtk, --to msh or --to inp"},
+      {{"export", "m", "--to", "stl"}, 2, "invalid value 'stl' for --to (use vtk, msh or inp)"},
+      {{"export", "m", "--to=inp", "--type=5"},
+       2,
+       "invalid value '5' for --type (use 1, 2, 3, 4, 6, 7, 8 or 9)"},
+      {{"export", "m", "--to=vtk", "--type=1"}, 2, "option --type needs --to inp"},
       {{"export", "m", "--to=vtk", "--eight-node", "hex"}, 2, "invalid value 'hex' for" + quad},
-      {{"import"}, 2, "missing Gmsh file and job name"},
+      {{"import"}, 2, "missing mesh file and job name"},
       {{"import", "a.msh"}, 2, "missing job name"},
       {{"import", "a.msh", "b", "c"}, 2, "unexpected argument 'c'"},
       {{"check"}, 2, "missing job name"},
@@ -128,6 +132,13 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"export", "six", "--to", "vtk"},
        0,
        "Wrote six.vtk: 1 cell, 6 points, 0 special nodes\n" + skip},
+      {{"export", "m", "--to", "inp", "--type", "4"},
+       0,
+       "Wrote m.inp: 0 cells, 4 points, 1 special node\nvmztool: warning: 1 element not written: "
+       "no CalculiX element of problem type 4 (solid) for its node list (the first is element 1, "
+       "a 4-node quadrilateral)"},
+      {{"export", "m", "--to", "inp", "--type", "1"}, 0, "Wrote m.inp" + cell},
+      {{"import", "m.inp", "back"}, 0, "Wrote back.vmz: 1 element, 4 points, 1 special node"},
   };
   for (const auto& [args, status, text] : rows) {
     bool named =
@@ -250,6 +261,67 @@ TEST(VmzImport, FaultsNameTheirPlace) {
     tool::Run r = tool::run({"import", "bad.msh", "out"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "vmztool: bad.msh: " + message + "\n") << text;
+  }
+  EXPECT_FALSE(std::filesystem::exists("out.vmz"));
+}
+
+TEST(VmzInp, EveryKindSurvivesExportAndImport) {
+  // Lines, closed quadrilaterals, bricks (a 20-node one takes a continuation line), 17 special
+  // nodes (two lines of the node set), a title read as a keyword were it not for its blank.
+  std::vector<std::vector<int>> lists;
+  std::vector<Point> at;
+  for (int n : {2, 3, 4, 8, 8, 20}) {
+    lists.emplace_back(n);
+    std::iota(lists.back().begin(), lists.back().end(), static_cast<int>(at.size()) + 1);
+    if (n == 4 || lists.size() == 4) lists.back().push_back(lists.back()[0]);
+    for (int i = 0; i < n; ++i) at.push_back({0.1 * i, -1.5 * n, 1e-8 * (i % 3)});
+  }
+  std::vector<int> special(17);
+  std::iota(special.rbegin(), special.rend(), 3);
+  inprocess::Directory dir;
+  const std::string mesh = mesh_file("*Every kind", "K", lists, at, special);
+  tool::write("m.vmz", mesh);
+  EXPECT_EQ(tool::run({"export", "m", "--to", "inp"}).status, 0);
+  EXPECT_EQ(tool::run({"import", "m.inp", "back"}).err, "");
+  EXPECT_EQ(dir.read("back.vmz"), mesh);
+  EXPECT_NE(dir.read("m.inp").find("*HEADING\n *Every kind\nK\n*NODE\n1, 0, -3, 0\n"),
+            std::string::npos);
+}
+
+TEST(VmzInp, ReadsWhatOtherProgramsWrite) {
+  // Blanks, lower case, comments, CR LF line ends, numbers out of order, two coordinates, a
+  // reduced-integration 8-node quadrilateral closed in trelmo's order, ranges, other types.
+  inprocess::Directory dir;
+  tool::write("o.inp",
+              "*Node\r\n 9 , 2., 0\r\n1, 0, 0, 0\r\n3,2,2\r\n** made elsewhere\r\n7,0,2\r\n"
+              "2,1,0\r\n4,2,1\r\n5,1,2\r\n6,0,1\r\n*element, type=s8r, elset=a\r\n"
+              "4, 1, 9, 3, 7, 2, 4, 5, 6\r\n*ELEMENT,TYPE=C3D10\r\n1,1,2,3,4,5,6,\r\n7,9,3,2\r\n"
+              "*NSET,NSET=special,GENERATE\r\n2, 6, 2\r\n*NSET,NSET=S\r\n7\r\n*STEP\r\n");
+  tool::Run r = tool::run({"import", "o.inp", "o"});
+  EXPECT_EQ(r.err, "vmztool: warning: 1 element of other kinds skipped: 1 of type C3D10\n");
+  EXPECT_EQ(
+      dir.read("o.vmz"),
+      mesh_file(
+          "o.inp", "Mesh", {{1, 2, 8, 4, 3, 5, 7, 6, 1}},  // node 9 is point 8
+          {{0, 0, 0}, {1, 0, 0}, {2, 2, 0}, {2, 1, 0}, {1, 2, 0}, {0, 1, 0}, {0, 2, 0}, {2, 0, 0}},
+          {2, 4, 6}));
+  const std::pair<std::string, std::string> faults[] = {
+      {"1, 0, 0, 0\n", "line 1: data before the first keyword"},
+      {"*HEADING\nT\n", "no *NODE: there is no mesh to import"},
+      {"*NODE\n1, 0, x\n", "line 2: invalid coordinate 'x'"},
+      {"*NODE\n1, 0\n1, 1\n", "node 1 is given twice"},
+      {"*NODE\n1, 0\n*ELEMENT, TYPE=T3D2\n1, 1, 2\n",
+       "element 1 refers to node 2, which is not in *NODE"},
+      {"*NODE\n1, 0\n*ELEMENT, TYPE=B32\n1, 1, 1\n",
+       "line 4: element 1 has 2 nodes; its type B32 has 3"},
+      {"*NODE\n0, 0\n", "line 2: invalid node number '0'"},
+      {"*INCLUDE, INPUT=m.inp\n", "line 1: *INCLUDE is not read: put the file's text in its place"},
+  };
+  for (const auto& [text, message] : faults) {
+    tool::write("bad.inp", text);
+    tool::Run bad = tool::run({"import", "bad.inp", "out"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "vmztool: bad.inp: " + message + "\n") << text;
   }
   EXPECT_FALSE(std::filesystem::exists("out.vmz"));
 }
