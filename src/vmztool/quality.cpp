@@ -242,8 +242,9 @@ void verdict_quad(const Vec* c, ElementQuality& q) {
   q.scaled_jacobian = short_side ? 0 : lowest;
   bool flat_corner = false;
   for (Vec& n : corner) {
-    flat_corner = flat_corner || !(length(n) >= smallest_length);
-    n = unit(n);
+    double size = length(n);
+    flat_corner = flat_corner || !(size >= smallest_length);
+    if (size > 0) n = {n[0] / size, n[1] / size, n[2] / size};
   }
   double w = std::min(dot(corner[0], corner[2]), dot(corner[1], corner[3]));
   q.warpage = flat_corner ? 0 : w * w * w;
