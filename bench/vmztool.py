@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """vmztool on a million elements: export to VTK and Gmsh, import from Gmsh (versions 2.2 and
-4.1), and the SVG picture, each against trelmo's rea + wri of the same mesh.
+4.1), the SVG picture and the check, each against trelmo's rea + wri of the same mesh.
 
-The target is an export or an import within twice the time of rea + wri.
+The target is an export or an import within twice the time of rea + wri, and a check within
+1.5 times the time of trelmo's rea alone.
 """
 import os
 import shutil
@@ -10,7 +11,7 @@ import subprocess
 import sys
 import time
 
-from common import BUILD, copy_seconds, meshgen, rea_wri_seconds, size_mb, workdir
+from common import BUILD, copy_seconds, meshgen, rea_wri_seconds, run, size_mb, workdir
 
 VMZTOOL = os.path.join(BUILD, "vmztool")
 
@@ -72,6 +73,10 @@ def measure(d, job, label):
     msh41_from_msh22(os.path.join(d, job + ".msh"), os.path.join(d, job + "41.msh"))
     line("import (MSH 4.1)", tool(["import", job + "41.msh", "back41"], d), "back41.vmz")
     line("svg", tool(["svg", job], d, repeat=1), job + ".svg")
+    rea = run(["rea", job, "end"], d, repeat=5)
+    check = tool(["check", job], d, repeat=5)
+    print(f"  trelmo rea alone:               {rea:7.3f} s")
+    print(f"  check                          {check:7.3f} s  {check / rea:5.2f} x rea")
     with open(path) as a, open(os.path.join(d, "back22.vmz")) as b:
         same = a.read() == b.read()
     print(f"  mesh file back from MSH 2.2 identical to the original: {'yes' if same else 'NO'}")

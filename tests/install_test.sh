@@ -21,7 +21,7 @@ if ldd "$build/trelmo" | grep -q libedit; then
   dpkg-deb -f "$deb" Depends | grep -q libedit || fail "libedit is linked but not a dependency"
 fi
 dpkg -x "$deb" "$root/fs"
-for f in README.md quarter-circle.png; do
+for f in README.md quarter-circle.png quality.png; do
   [ -f "$root/fs/usr/share/doc/trelmo/$f" ] || fail "the package left out $f"
 done
 bin=$root/fs/usr/bin

@@ -1,11 +1,15 @@
 #include "vmztool/commands.h"
 
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <map>
 #include <new>
 #include <string_view>
 
 #include "console/report.h"
 #include "mesh/meshbuffer.h"
+#include "vmztool/check.h"
 #include "vmztool/export.h"
 #include "vmztool/files.h"
 #include "vmztool/import.h"
@@ -18,11 +22,11 @@ namespace {
 const char* const main_help =
     "Usage: vmztool COMMAND [ARGUMENTS]\n"
     "\n"
-    "Looks at a trelmo mesh file (JOB.vmz) and exchanges it with Gmsh, ParaView and\n"
-    "CalculiX.\n"
+    "Looks at a trelmo mesh file (JOB.vmz), checks it for analysis and exchanges it\n"
+    "with Gmsh, ParaView and CalculiX.\n"
     "\n"
     "Commands:\n"
-    "  svg JOB [--view x|y|z|iso] [--numbers] [-o FILE]\n"
+    "  svg JOB [--view x|y|z|iso] [--numbers] [--quality] [-o FILE]\n"
     "      Draw JOB.vmz as an SVG picture (JOB.svg).\n"
     "  export JOB --to vtk|msh|inp [--type N] [-o FILE]\n"
     "      Write JOB.vmz as a legacy VTK file for ParaView (JOB.vtk), as a Gmsh\n"
@@ -31,12 +35,16 @@ const char* const main_help =
     "  import FILE.msh|FILE.inp JOB\n"
     "      Read a Gmsh ASCII mesh of version 2.2 or 4.1, or an Abaqus input file,\n"
     "      into JOB.vmz.\n"
+    "  check JOB [--worst N] [--json] [--tolerance T]\n"
+    "      Report whether JOB.vmz is fit for analysis: element quality, inverted and\n"
+    "      degenerate elements, coincident points that were never joined.\n"
     "\n"
     "'vmztool COMMAND --help' describes a command in full; 'vmztool --version'\n"
     "prints the version.\n"
     "\n"
     "Exit status: 0 done, 1 bad input (a missing or malformed file, a file that\n"
-    "cannot be written), 2 bad usage.\n";
+    "cannot be written; for check also an inverted or degenerate element), 2 bad\n"
+    "usage.\n";
 
 const char* const eight_node_help =
     "  --eight-node quad|brick\n"
@@ -45,7 +53,8 @@ const char* const eight_node_help =
     "                     repeated) is a quadrilateral and an open one a brick\n";
 
 const char* const svg_usage =
-    "vmztool svg JOB [--view x|y|z|iso] [--numbers] [--eight-node quad|brick] [-o FILE]";
+    "vmztool svg JOB [--view x|y|z|iso] [--numbers] [--quality] [--eight-node quad|brick]\n"
+    "           [-o FILE]";
 const char* const svg_help =
     "\n"
     "Draws the mesh of JOB.vmz as an SVG picture, scaled to fit, that any web\n"
@@ -61,7 +70,10 @@ const char* const svg_help =
     "                       iso  isometric, seen from (1, 1, 1), z up\n"
     "                     without it: along the axis in which the mesh is flat,\n"
     "                     isometric when it is flat in none\n"
-    "  --numbers          write the element and the point numbers\n";
+    "  --numbers          write the element and the point numbers\n"
+    "  --quality          fill each element with the colour of its scaled Jacobian\n"
+    "                     (see 'vmztool check'), with a legend; inverted elements\n"
+    "                     in a colour of their own\n";
 const char* const svg_output_help = "  -o, --output FILE  the picture's file (default JOB.svg)\n";
 
 const char* const export_usage =
@@ -125,6 +137,39 @@ const char* const import_help =
     "their forms with the suffixes R, I and H, the node set SPECIAL as the special\n"
     "nodes, and the titles from the first two lines under *HEADING. Other elements\n"
     "are skipped, with a warning that counts them; other keywords are passed over.\n";
+
+const char* const check_usage =
+    "vmztool check JOB [--worst N] [--json] [--tolerance T] [--eight-node quad|brick]";
+const char* const check_help =
+    "\n"
+    "Reports whether the mesh of JOB.vmz is fit for analysis:\n"
+    "  - the elements by kind (2- and 3-node lines, 4-, 8- and 9-node\n"
+    "    quadrilaterals, 8- and 20-node bricks) and those of other node counts;\n"
+    "  - per kind, the smallest, median and largest scaled Jacobian, edge ratio and\n"
+    "    (quadrilaterals) warpage, and a histogram of the scaled Jacobian in ten\n"
+    "    bins from -1 to 1. Linear elements are measured as the Verdict library\n"
+    "    (VTK's mesh-quality filter) measures them; for quadratic elements the\n"
+    "    scaled Jacobian is the smallest over the largest determinant of the\n"
+    "    Jacobian at the corners and the 3-point Gauss points;\n"
+    "  - inverted elements: a brick whose Jacobian's determinant is zero or negative\n"
+    "    at a corner (or, 20 nodes, at a Gauss point), a quadrilateral whose normal\n"
+    "    turns over against the normal at its centre, a 3-node line whose middle\n"
+    "    node lies outside the span of its ends;\n"
+    "  - degenerate elements: a point repeated in the node list, or a side whose\n"
+    "    ends lie within the tolerance of each other;\n"
+    "  - coincident points that are not joined (distinct points within the\n"
+    "    tolerance in every coordinate), unused points, and elements on the same\n"
+    "    set of points;\n"
+    "  - the worst elements by the scaled Jacobian, with their measures.\n"
+    "Exit status 1 when an element is inverted or degenerate (or on bad input),\n"
+    "0 otherwise, so that a script can use the check as a gate.\n"
+    "\n"
+    "Options:\n"
+    "  --worst N          show the N worst elements, and at most N items of every\n"
+    "                     list (default 10)\n"
+    "  --json             print the report as one JSON document\n"
+    "  --tolerance T      the distance within which points coincide (default\n"
+    "                     1e-05, ren's default)\n";
 
 struct Option {
   std::string_view name;  // long name, without "--"
@@ -238,9 +283,11 @@ std::string counts_text(int nelem, const char* elements, int npoin, int nspno) {
 }
 
 int run_svg(const std::vector<std::string>& args) {
-  Parsed parsed = parse(
-      args,
-      {{"view", 0, true}, {"numbers", 0, false}, {"eight-node", 0, true}, {"output", 'o', true}});
+  Parsed parsed = parse(args, {{"view", 0, true},
+                               {"numbers", 0, false},
+                               {"quality", 0, false},
+                               {"eight-node", 0, true},
+                               {"output", 'o', true}});
   if (parsed.help) {
     console::outf("Usage: %s\n%s%s%s", svg_usage, svg_help, eight_node_help, svg_output_help);
     return 0;
@@ -250,6 +297,7 @@ int run_svg(const std::vector<std::string>& args) {
   options.view = choice<View>(parsed, "view", View::automatic,
                               {{"x", View::x}, {"y", View::y}, {"z", View::z}, {"iso", View::iso}});
   options.numbers = parsed.values.count("numbers") != 0;
+  options.quality = parsed.values.count("quality") != 0;
   options.eight = eight_nodes(parsed);
   const std::string& job = parsed.positional[0];
   check_job(job);
@@ -341,18 +389,59 @@ int run_import(const std::vector<std::string>& args) {
   return 0;
 }
 
+int run_check(const std::vector<std::string>& args) {
+  Parsed parsed = parse(
+      args,
+      {{"worst", 0, true}, {"json", 0, false}, {"tolerance", 0, true}, {"eight-node", 0, true}});
+  if (parsed.help) {
+    console::outf("Usage: %s\n%s%s", check_usage, check_help, eight_node_help);
+    return 0;
+  }
+  positional_count(parsed, 1, "missing job name");
+  CheckOptions options;
+  options.json = parsed.values.count("json") != 0;
+  options.eight = eight_nodes(parsed);
+  auto number = [&](const char* name, const char* rule, auto accept) {
+    const std::string& text = parsed.values.at(name);
+    char* end = nullptr;
+    errno = 0;
+    double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno != 0 || !accept(value)) {
+      throw UsageError("invalid value '" + text + "' for --" + name + " (use " + rule + ")");
+    }
+    return value;
+  };
+  if (parsed.values.count("worst") != 0) {
+    options.worst = static_cast<int>(number("worst", "a whole number of 0 or more", [](double v) {
+      return v >= 0 && v <= 2147483647 && v == std::floor(v);
+    }));
+  }
+  if (parsed.values.count("tolerance") != 0) {
+    options.tolerance = number("tolerance", "a number of 0 or more",
+                               [](double v) { return v >= 0 && std::isfinite(v); });
+  }
+  const std::string& job = parsed.positional[0];
+  check_job(job);
+
+  mesh::MeshBuffer buffer;
+  mesh::Titles titles;
+  read_job(job, buffer, titles);
+  return check_mesh(job + ".vmz", buffer, options) ? 0 : 1;
+}
+
 struct Command {
   const char* name;
   int (*run)(const std::vector<std::string>&);
 };
-const Command commands[] = {{"svg", run_svg}, {"export", run_export}, {"import", run_import}};
+const Command commands[] = {
+    {"svg", run_svg}, {"export", run_export}, {"import", run_import}, {"check", run_check}};
 
 }  // namespace
 
 int run(const std::vector<std::string>& args) {
   std::string hint = "vmztool --help";
   try {
-    if (args.empty()) throw UsageError("missing command (svg, export or import)");
+    if (args.empty()) throw UsageError("missing command (svg, export, import or check)");
     const std::string& word = args[0];
     if (word == "--help" || word == "-h" || word == "help") {
       if (word == "help" && args.size() > 1) return run({args[1], "--help"});
@@ -370,7 +459,7 @@ int run(const std::vector<std::string>& args) {
       }
     }
     if (!word.empty() && word[0] == '-') throw UsageError("unknown option '" + word + "'");
-    throw UsageError("unknown command '" + word + "' (use svg, export or import)");
+    throw UsageError("unknown command '" + word + "' (use svg, export, import or check)");
   } catch (const UsageError& error) {
     console::errf("%s: %s\nTry '%s'.\n", program, error.what(), hint.c_str());
     return 2;

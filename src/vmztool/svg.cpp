@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "vmztool/check.h"
+#include "vmztool/quality.h"
+
 namespace vmztool {
 
 namespace {
@@ -15,6 +18,17 @@ constexpr double drawing_size = 1000;
 constexpr double margin = 20;
 constexpr double caption_height = 24;
 constexpr double smallest_width = 480;
+// The quality legend: its height above the caption, the width of a colour swatch, and the
+// smallest width of a picture that holds it.
+constexpr double legend_height = 32;
+constexpr double swatch_width = 34;
+constexpr double legend_width = 620;
+
+// Colours of the scaled Jacobian in tenths from 0 to 1, red to green (a diverging scale that
+// also reads in grey), and of inverted elements.
+const char* const quality_colours[10] = {"#a50026", "#d73027", "#f46d43", "#fdae61", "#fee08b",
+                                         "#d9ef8b", "#a6d96a", "#66bd63", "#1a9850", "#006837"};
+const char* const inverted_colour = "#5e3c99";
 
 struct Projection {
   double right[3];
@@ -58,7 +72,7 @@ const Strokes& strokes(Kind kind) {
 
 class Drawing {
  public:
-  Drawing(console::OutputFile& out, const mesh::MeshBuffer& buffer, View view)
+  Drawing(console::OutputFile& out, const mesh::MeshBuffer& buffer, View view, bool legend)
       : out_(out), buffer_(buffer) {
     Projection p = projection(view);
     std::size_t n = static_cast<std::size_t>(buffer.npoin);
@@ -85,8 +99,8 @@ class Drawing {
       scale = 0;
       width = height = 0;
     }
-    width_ = std::max(scale * width + 2 * margin, smallest_width);
-    height_ = scale * height + 2 * margin + caption_height;
+    width_ = std::max(scale * width + 2 * margin, legend ? legend_width : smallest_width);
+    height_ = scale * height + 2 * margin + caption_height + (legend ? legend_height : 0);
     double left = (width_ - scale * width) / 2;
     for (std::size_t i = 0; i < n; ++i) {
       screen_[2 * i] = scale == 0 ? left : left + scale * (screen_[2 * i] - umin);
@@ -106,10 +120,12 @@ class Drawing {
     number(sy(ipoin));
   }
 
-  // One path per element: its strokes as subpaths.
-  void element(int ielem, Kind kind) {
+  // One path per element: its strokes as subpaths; `style` holds attributes of its own.
+  void element(int ielem, Kind kind, std::string_view style = {}) {
     const int* nodes = buffer_.lnods.row(ielem);
-    out_.put("<path d=\"");
+    out_.put("<path ");
+    out_.put(style);
+    out_.put("d=\"");
     if (kind == Kind::other) {
       run(nodes, buffer_.nnoel[ielem]);
     } else {
@@ -247,7 +263,7 @@ std::string xml_text(std::string_view text) {
 View write_svg(console::OutputFile& out, const mesh::MeshBuffer& buffer, const mesh::Titles& titles,
                const SvgOptions& options) {
   View view = options.view == View::automatic ? choose_view(buffer) : options.view;
-  Drawing d(out, buffer, view);
+  Drawing d(out, buffer, view, options.quality);
 
   out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
   out.put("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"");
@@ -266,7 +282,22 @@ View write_svg(console::OutputFile& out, const mesh::MeshBuffer& buffer, const m
       "<g id=\"elements\" fill=\"none\" stroke=\"#1f4e79\" stroke-width=\"1\" "
       "stroke-linejoin=\"round\" stroke-linecap=\"round\">\n");
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
-    d.element(ielem, classify(buffer, ielem, options.eight));
+    if (!options.quality) {
+      d.element(ielem, classify(buffer, ielem, options.eight));
+      continue;
+    }
+    // Surfaces filled with their colour, lines and bricks drawn in it.
+    Kind kind = check_kind(buffer, ielem, options.eight);
+    std::string style;
+    if (kind != Kind::other) {
+      ElementQuality q = measure(buffer, ielem, kind, ren_tolerance);
+      int tenth = 0;
+      while (tenth < 9 && q.scaled_jacobian >= (tenth + 1) / 10.0) ++tenth;
+      std::string colour = q.inverted ? inverted_colour : quality_colours[tenth];
+      style = info(kind).dimension == 2 ? "fill=\"" + colour + "\" fill-opacity=\"0.8\" "
+                                        : "stroke=\"" + colour + "\" stroke-width=\"2.5\" ";
+    }
+    d.element(ielem, kind, style);
   }
   out.put("</g>\n<g id=\"points\" fill=\"#222222\">\n");
   for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
@@ -321,6 +352,28 @@ View write_svg(console::OutputFile& out, const mesh::MeshBuffer& buffer, const m
       out.put("</text>\n");
     }
     out.put("</g>\n");
+  }
+
+  if (options.quality) {
+    // A swatch a tenth of the scaled Jacobian, its lower bound below it, and the inverted one.
+    double top = d.height() - caption_height - legend_height;
+    out.put("<g id=\"legend\" font-family=\"sans-serif\" font-size=\"10\" fill=\"#444444\">\n");
+    out.printf("<text x=\"%.2f\" y=\"%.2f\">scaled Jacobian</text>\n", margin, top + 11);
+    double left = margin + 96;
+    for (int k = 0; k <= 10; ++k) {
+      double x = left + k * swatch_width;
+      if (k < 10) {
+        out.printf("<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"12\" fill=\"%s\"/>\n", x,
+                   top + 1, swatch_width, quality_colours[k]);
+      }
+      out.printf("<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"middle\">%.1f</text>\n", x, top + 25,
+                 k / 10.0);
+    }
+    double x = left + 10 * swatch_width + 24;
+    out.printf("<rect x=\"%.2f\" y=\"%.2f\" width=\"%.2f\" height=\"12\" fill=\"%s\"/>\n", x,
+               top + 1, swatch_width, inverted_colour);
+    out.printf("<text x=\"%.2f\" y=\"%.2f\">inverted</text>\n</g>\n", x + swatch_width + 6,
+               top + 11);
   }
 
   out.put("<text x=\"");

@@ -1,5 +1,6 @@
 // A picture of a mesh as an SVG drawing: the element outlines, the points, the special nodes
-// marked, and on request the element and point numbers, projected on a plane and scaled to fit.
+// marked, and on request the element and point numbers or the elements coloured by their
+// quality, projected on a plane and scaled to fit.
 #pragma once
 
 #include "console/textfile.h"
@@ -24,6 +25,7 @@ View choose_view(const mesh::MeshBuffer& buffer);
 struct SvgOptions {
   View view = View::automatic;
   bool numbers = false;  // element and point numbers
+  bool quality = false;  // elements coloured by their scaled Jacobian, with a legend
   EightNodes eight = EightNodes::by_closure;
 };
 

@@ -4,11 +4,15 @@
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <random>
 #include <set>
 
 #include "support/inprocess.h"
 #include "support/session.h"
+#include "vmztool/check.h"
 #include "vmztool/commands.h"
+#include "vmztool/files.h"
+#include "vmztool/quality.h"
 #include "vmztool/svg.h"
 
 using session::format;
@@ -84,8 +88,8 @@ TEST(VmzCli, AnswersEachCommandLine) {
   const std::string quad = " --eight-node (use quad or brick)",
                     cell = ": 1 cell, 4 points, 1 special node";
   const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
-      {{}, 2, "missing command (svg, export or import)"},
-      {{"draw", "m"}, 2, "unknown command 'draw' (use svg, export or import)"},
+      {{}, 2, "missing command (svg, export, import or check)"},
+      {{"draw", "m"}, 2, "unknown command 'draw' (use svg, export, import or check)"},
       {{"--verbose"}, 2, "unknown option '--verbose'"},
       {{"svg"}, 2, "missing job name"},
       {{"svg", "m", "n"}, 2, "unexpected argument 'n'"},
@@ -106,6 +110,16 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"import"}, 2, "missing mesh file and job name"},
       {{"import", "a.msh"}, 2, "missing job name"},
       {{"import", "a.msh", "b", "c"}, 2, "unexpected argument 'c'"},
+      {{"check"}, 2, "missing job name"},
+      {{"check", "m", "--worst=1.5"},
+       2,
+       "invalid value '1.5' for --worst (use a whole number of 0 or more)"},
+      {{"check", "m", "--tolerance", "-1e-5"},
+       2,
+       "invalid value '-1e-5' for --tolerance (use a number of 0 or more)"},
+      {{"check", "m", "--tolerance", "1e-5x"},
+       2,
+       "invalid value '1e-5x' for --tolerance (use a number of 0 or more)"},
       {{"svg", "none"}, 1, "cannot open none.vmz: No such file or directory"},
       {{"import", "bad.msh", "m"}, 1, "bad.msh: $Nodes: invalid coordinate '$EndNodes'"},
       {{"import", ".", "m"}, 1, "cannot open .: it is a directory"},
@@ -127,7 +141,8 @@ TEST(VmzCli, AnswersEachCommandLine) {
       {{"import", "m.inp", "back"}, 0, "Wrote back.vmz: 1 element, 4 points, 1 special node"},
   };
   for (const auto& [args, status, text] : rows) {
-    bool named = !args.empty() && std::set<std::string>{"svg", "export", "import"}.count(args[0]);
+    bool named =
+        !args.empty() && std::set<std::string>{"svg", "export", "import", "check"}.count(args[0]);
     std::string command = named ? args[0] + " " : "";
     tool::Run r = tool::run(args);
     EXPECT_EQ(r.status, status) << args.size();
@@ -139,7 +154,9 @@ TEST(VmzCli, AnswersEachCommandLine) {
   tool::Run help = tool::run({"svg", "--bogus", "x", "-h", "--", "--help"});
   EXPECT_EQ(std::to_string(help.status) + help.out.substr(0, 18), "0Usage: vmztool svg");
   EXPECT_EQ(tool::run({"help", "svg"}).out, help.out);
-  for (const char* command : {"export", "import"}) EXPECT_EQ(tool::run({command, "-h"}).status, 0);
+  for (const char* command : {"export", "import", "check"}) {
+    EXPECT_EQ(tool::run({command, "-h"}).status, 0);
+  }
 }
 
 TEST(VmzExport, WritesVtkAndGmshFilesLineByLine) {
@@ -395,4 +412,196 @@ TEST(VmzSvg, SpecialNodesNumbersAndTitles) {
       {"\xf0\x80\x80\xaf", "????"},
       {"\xf4\x90\x80\x80", "????"}};
   for (const auto& [text, xml] : texts) EXPECT_EQ(vmztool::xml_text(text), xml) << text;
+}
+
+// Elements on points of their own, each with its measures derived by hand (NAN: not derived).
+struct Shape {
+  std::vector<Point> at;  // the points in node order
+  double scaled_jacobian, edge_ratio, warpage;
+  bool inverted, degenerate;
+};
+const double r5 = std::sqrt(1.25), r52 = std::sqrt(.52);
+// The buffer of a mesh file written in the current directory.
+void load(const std::string& text, mesh::MeshBuffer& buffer) {
+  tool::write("m.vmz", text);
+  mesh::Titles titles;
+  vmztool::read_job("m", buffer, titles);
+}
+const Shape shapes[] = {
+    {{{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}}, 1, 2, 1, false, false},
+    // A parallelogram: the sine of its corner angle, 1 / sqrt(1.25).
+    {{{0, 0, 0}, {1, 0, 0}, {1.5, 1, 0}, {.5, 1, 0}}, 1 / r5, r5, 1, false, false},
+    // Corner 3 pulled past the diagonal 2-4: its cross product -0.2 over sides of sqrt(0.52).
+    {{{0, 0, 0}, {1, 0, 0}, {.4, .4, 0}, {0, 1, 0}}, -.2 / .52, 1 / r52, -1, true, false},
+    // A corner within the tolerance of its neighbour, then twice as far.
+    {{{0, 0, 0}, {1, 0, 0}, {1, 1e-5, 0}, {0, 1, 0}}, NAN, NAN, NAN, false, true},
+    {{{0, 0, 0}, {1, 0, 0}, {1, 2e-5, 0}, {0, 1, 0}}, NAN, NAN, NAN, false, false},
+    // Corners 1 and 3 lifted by h = 1/2: opposite unit corner normals at (1 - 2h²) / (1 + 2h²).
+    {{{0, 0, .5}, {1, 0, 0}, {1, 1, .5}, {0, 1, 0}}, NAN, 1, 1 / 27.0, false, false},
+    // 3-node lines, middle node at a: the Jacobian s + 1/2 - 2as, from 2a - 1/2 to 3/2 - 2a.
+    {{{0, 0, 0}, {.5, 0, 0}, {1, 0, 0}}, 1, 1, 1, false, false},
+    {{{0, 0, 0}, {.1, 0, 0}, {1, 0, 0}}, -.3 / 1.3, 9, 1, false, false},
+    {{{0, 0, 0}, {-.5, 0, 0}, {1, 0, 0}}, -.6, 3, 1, true, false},
+    {{{0, 0, 0}, {0, 0, 0}, {1, 0, 0}}, -1 / 3.0, INFINITY, 1, true, true},
+    // Bricks: the unit cube, and its two rings swapped (a mirror image).
+    {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
+     1,
+     1,
+     1,
+     false,
+     false},
+    {{{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+     -1,
+     1,
+     1,
+     true,
+     false},
+};
+TEST(VmzCheck, MeasuresByHand) {
+  for (const Shape& shape : shapes) {
+    std::vector<int> nodes(shape.at.size());
+    std::iota(nodes.begin(), nodes.end(), 1);
+    inprocess::Directory dir;
+    mesh::MeshBuffer buffer;
+    load(mesh_file("M", "M", {nodes}, shape.at), buffer);
+    vmztool::Kind kind = vmztool::check_kind(buffer, 1, vmztool::EightNodes::by_closure);
+    vmztool::ElementQuality q = vmztool::measure(buffer, 1, kind, 1e-5);
+    std::string label = format("%zu nodes, %g", nodes.size(), shape.at[1][0]);
+    EXPECT_EQ(q.inverted, shape.inverted) << label;
+    EXPECT_EQ(q.degenerate, shape.degenerate) << label;
+    const double want[3] = {shape.scaled_jacobian, shape.edge_ratio, shape.warpage};
+    const double got[3] = {q.scaled_jacobian, q.edge_ratio, q.warpage};
+    for (int k = 0; k < 3; ++k) {
+      if (std::isinf(want[k])) {
+        EXPECT_EQ(got[k], want[k]) << label;
+      } else if (std::isfinite(want[k])) {
+        EXPECT_NEAR(got[k], want[k], 1e-12) << label << " " << k;
+      }
+    }
+  }
+}
+
+TEST(VmzCheck, AffineQuadraticElementsHaveOneJacobian) {
+  // Any affine map gives a constant Jacobian: 1, or -1 and inverted when a brick is mirrored.
+  // Nodes at their parametric places in trelmo's order (rings from (-1,-1), mid-height, centre).
+  const int s[8] = {-1, 0, 1, 1, 1, 0, -1, -1}, t[8] = {-1, -1, -1, 0, 1, 1, 1, 0};
+  std::vector<Point> line3 = {{-1, 0, 0}, {0, 0, 0}, {1, 0, 0}}, quad8, quad9, hex20;
+  for (int k = 0; k < 8; ++k) quad8.push_back({1.0 * s[k], 1.0 * t[k], 0});
+  quad9 = quad8;
+  quad9.push_back({0, 0, 0});
+  for (int u : {-1, 0, 1}) {
+    for (int k = 0; k < 8; ++k) {
+      if (u != 0 || k % 2 == 0) hex20.push_back({1.0 * s[k], 1.0 * t[k], 1.0 * u});
+    }
+  }
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> any(-1, 1);
+  for (int trial = 0; trial < 40; ++trial) {
+    double m[3][3];
+    for (auto& row : m) {
+      for (double& v : row) v = any(random);
+    }
+    double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                 m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                 m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    if (std::fabs(det) < .1) continue;  // nearly flat: the 8 decimals of the file would show
+    for (const auto* shape : {&line3, &quad8, &quad9, &hex20}) {
+      std::vector<Point> at;
+      for (const Point& p : *shape) {
+        at.push_back({});
+        for (int i = 0; i < 3; ++i) at.back()[i] = m[i][0] * p[0] + m[i][1] * p[1] + m[i][2] * p[2];
+      }
+      std::vector<int> nodes(at.size());
+      std::iota(nodes.begin(), nodes.end(), 1);
+      if (shape != &hex20 && shape != &line3) nodes.push_back(1);
+      inprocess::Directory dir;
+      mesh::MeshBuffer buffer;
+      load(mesh_file("M", "M", {nodes}, at), buffer);
+      vmztool::Kind kind = vmztool::check_kind(buffer, 1, vmztool::EightNodes::by_closure);
+      vmztool::ElementQuality q = vmztool::measure(buffer, 1, kind, 1e-5);
+      bool mirrored = shape == &hex20 && det < 0;  // lines and surfaces follow their own normal
+      EXPECT_NEAR(q.scaled_jacobian, mirrored ? -1 : 1, 1e-6) << at.size() << " " << trial;
+      EXPECT_EQ(q.inverted, mirrored) << at.size() << " " << trial;
+    }
+  }
+}
+
+TEST(VmzCheck, CoincidentPointsAsAllPairsFindThem) {
+  // Random points on a lattice of step 0.65e-5, a few to a cell: chains of pairs within the
+  // tolerance, against the search over all pairs.
+  std::mt19937 random(16);
+  for (double tolerance : {2e-5, 1e-5, 0.0}) {
+    for (int trial = 0; trial < 20; ++trial) {
+      std::uniform_int_distribution<int> step(0, trial % 2 ? 12 : 4), low(0, 2);
+      std::vector<Point> at(60);
+      for (Point& p : at) p = {step(random) * .65e-5, step(random) * .65e-5, low(random) * .65e-5};
+      inprocess::Directory dir;
+      mesh::MeshBuffer buffer;
+      load(points(at), buffer);
+      std::vector<int> want(at.size());
+      std::iota(want.begin(), want.end(), 0);
+      for (bool changed = true; changed;) {  // the smallest point reachable by near pairs
+        changed = false;
+        for (int a = 0; a < buffer.npoin; ++a) {
+          for (int b = 0; b < buffer.npoin; ++b) {
+            bool near = true;
+            for (int j = 1; j <= 3; ++j) {
+              near =
+                  near && std::fabs(buffer.coord(a + 1, j) - buffer.coord(b + 1, j)) <= tolerance;
+            }
+            if (near && want[b] < want[a]) want[a] = want[b], changed = true;
+          }
+        }
+      }
+      EXPECT_EQ(vmztool::coincident_points(buffer, tolerance), want) << tolerance << " " << trial;
+    }
+  }
+}
+
+TEST(VmzCheck, ReportsAndColoursEachFinding) {
+  // Elements 1 and 2 on the same square (2 turned the other way), 3 a bow tie beside it (no
+  // normal at its centre), 4 of 6 nodes; point 5 within 1e-5 of point 1, point 6 unused.
+  inprocess::Directory dir;
+  const std::vector<Point> at = {{0, 0, 0},    {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                                 {1e-6, 0, 0}, {9, 9, 9}, {2, 0, 0}, {2, 1, 0}};
+  tool::write(
+      "m.vmz",
+      mesh_file("M", "M", {{1, 2, 3, 4, 1}, {4, 3, 2, 1, 4}, {2, 7, 3, 8, 2}, {1, 2, 3, 4, 5, 7}},
+                at));
+  tool::Run r = tool::run({"check", "m"});
+  EXPECT_EQ(r.status, 1);
+  // Scaled Jacobians 1, 1, 0 (median 1); edge ratios 1, 1, sqrt(2); warpages 1, 1, -1.
+  for (const char* line :
+       {"Check of m.vmz: 4 elements, 8 points, 0 special nodes\n",
+        "\n         3  4-node quadrilateral\n1 of other node counts (4)\n",
+        "  scaled Jacobian     0.0000    1.0000    1.0000\n",
+        "  edge ratio          1.0000    1.0000    1.4142\n",
+        "  warpage            -1.0000    1.0000    1.0000\n", "     0.0 ..  0.2: 1\n",
+        "    -0.2 ..  0.0: 0\n", "     0.8 ..  1.0: 2\n", "\nInverted elements: 1 (3)\n",
+        "\nDegenerate elements: 0\nCoincident points not joined (within 1e-05): 2 points in 1 "
+        "group (1 5)\nUnused points: 1 (6)\nElements on the same points: 2 elements in 1 group "
+        "(1 2)\n",
+        "\nNot fit for analysis: 1 inverted and 0 degenerate elements.\n"}) {
+    EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+  }
+  r = tool::run({"check", "m", "--tolerance=0", "--worst", "1", "--json"});
+  for (const char* text : {"\"coincident_points\": {\"count\": 0, \"points\": 0, \"groups\": []}",
+                           "\"worst\": [\n    {\"element\": 3, \"kind\": \"quad4\", "
+                           "\"scaled_jacobian\": 0, \"edge_ratio\": 1.4142135623730951, "
+                           "\"warpage\": -1, \"inverted\": true, \"degenerate\": false}\n  ],\n"
+                           "  \"fit\": false\n}\n"}) {
+    EXPECT_NE(r.out.find(text), std::string::npos) << text << r.out;
+  }
+  tool::write("s.vmz", square);
+  EXPECT_EQ(tool::run({"check", "s"}).status, 0);
+  // Scaled Jacobian 1 in the darkest green, the bow tie in the inverted colour, the 6-node
+  // element plain; the legend below the drawing.
+  std::string svg =
+      draw(mesh_file("M", "M", {{1, 2, 3, 4, 1}, {2, 7, 3, 8, 2}, {1, 2, 3, 4, 5, 7}}, at),
+           {"--quality"});
+  for (const char* path : {"<path fill=\"#006837\" fill-opacity=\"0.8\" d=\"M",
+                           "<path fill=\"#5e3c99\" fill-opacity=\"0.8\" d=\"M", "<path d=\"M",
+                           "<g id=\"legend\"", ">inverted</text>"}) {
+    EXPECT_NE(svg.find(path), std::string::npos) << path;
+  }
 }

@@ -1,0 +1,613 @@
+#include "vmztool/check.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <future>
+#include <map>
+#include <numeric>
+#include <queue>
+
+#include "console/report.h"
+#include "vmztool/quality.h"
+
+namespace vmztool {
+
+namespace {
+
+constexpr int bins = 10;  // of the scaled Jacobian's histogram, from -1 to 1
+
+std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+std::string format(const char* pattern, ...) {
+  char text[256];
+  va_list args;
+  va_start(args, pattern);
+  std::vsnprintf(text, sizeof text, pattern, args);
+  va_end(args);
+  return text;
+}
+
+// Groups of points, joined as they are found; the root of a group is its smallest point.
+class Groups {
+ public:
+  explicit Groups(int n) : parent_(static_cast<std::size_t>(n)) {
+    std::iota(parent_.begin(), parent_.end(), 0);
+  }
+  int find(int i) {
+    while (parent_[i] != i) i = parent_[i] = parent_[parent_[i]];
+    return i;
+  }
+  void join(int a, int b) {
+    a = find(a);
+    b = find(b);
+    if (a != b) parent_[std::max(a, b)] = std::min(a, b);
+  }
+  std::vector<int> roots() {
+    for (std::size_t i = 0; i < parent_.size(); ++i) parent_[i] = find(static_cast<int>(i));
+    return std::move(parent_);
+  }
+
+ private:
+  std::vector<int> parent_;
+};
+
+// A cell of the tolerance's size: its index along each axis and its run of sorted points.
+struct Cell {
+  std::array<double, 3> key;
+  int begin, end;
+};
+
+// Some pair of points, a in cell `a` and b in cell `b` (offset along each axis by -1, 0 or 1
+// cells), within the tolerance of each other; {-1, -1} when there is none. Along an axis on
+// which the cells differ, the points of b lie all on one side of those of a, so the test is
+// b_j <= a_j + tolerance on the offset axis, and the question whether some a dominates some
+// b in up to three such keys: a sweep along the first key with a staircase of the others.
+std::pair<int, int> near_pair(const mesh::MeshBuffer& buffer, const std::vector<int>& order,
+                              const Cell& a, const Cell& b, const int* offset, double tolerance) {
+  auto x = [&](int point, int j) { return buffer.coord(point + 1, j + 1); };
+  if (a.end - a.begin == 1 && b.end - b.begin == 1) {
+    int p = order[a.begin], q = order[b.begin];
+    for (int j = 0; j < 3; ++j) {
+      if (!(std::fabs(x(p, j) - x(q, j)) <= tolerance)) return {-1, -1};
+    }
+    return {p, q};
+  }
+  struct Item {
+    std::array<double, 3> key;
+    int point;
+    bool from_a;
+  };
+  std::vector<Item> items;
+  for (const Cell* cell : {&a, &b}) {
+    for (int k = cell->begin; k < cell->end; ++k) {
+      Item item{{0, 0, 0}, order[k], cell == &a};
+      for (int j = 0; j < 3; ++j) {
+        if (offset[j] != 0) {
+          item.key[j] = offset[j] * x(item.point, j) + (item.from_a ? tolerance : 0);
+        }
+      }
+      items.push_back(item);
+    }
+  }
+  std::sort(items.begin(), items.end(), [](const Item& p, const Item& q) {
+    return p.key[0] != q.key[0] ? p.key[0] > q.key[0] : p.from_a && !q.from_a;
+  });
+  // The points of a seen so far that no other one dominates in the second and third keys:
+  // the third key falls as the second rises.
+  std::map<double, std::pair<double, int>> stairs;
+  for (const Item& item : items) {
+    auto at = stairs.lower_bound(item.key[1]);
+    bool dominated = at != stairs.end() && at->second.first >= item.key[2];
+    if (!item.from_a) {
+      if (dominated) return {at->second.second, item.point};
+      continue;
+    }
+    if (dominated) continue;
+    while (at != stairs.begin() && std::prev(at)->second.first <= item.key[2]) {
+      stairs.erase(std::prev(at));
+    }
+    if (at != stairs.end() && at->first == item.key[1]) stairs.erase(at);
+    stairs.emplace(item.key[1], std::make_pair(item.key[2], item.point));
+  }
+  return {-1, -1};
+}
+
+// At most `limit` items of a finding, and how many there are in all.
+struct Found {
+  long long count = 0;
+  std::vector<std::vector<int>> shown;  // one entry an item (a group for groups)
+  void add(std::vector<int> item, int limit) {
+    if (count++ < limit) shown.push_back(std::move(item));
+  }
+};
+
+struct Summary {
+  double min = 0, median = 0, max = 0;
+};
+Summary summary(std::vector<double>& values) {
+  Summary s;
+  if (values.empty()) return s;
+  auto [low, high] = std::minmax_element(values.begin(), values.end());
+  s.min = *low;
+  s.max = *high;
+  auto middle = values.begin() + static_cast<std::ptrdiff_t>((values.size() - 1) / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  s.median = *middle;
+  return s;
+}
+
+struct KindReport {
+  Kind kind;
+  int count = 0;
+  Summary scaled_jacobian, edge_ratio, warpage;
+  std::array<int, bins> histogram{};
+};
+
+struct Worst {
+  int ielem;
+  Kind kind;
+  ElementQuality q;
+};
+
+struct Report {
+  std::vector<KindReport> kinds;
+  Found other, degenerate, inverted, coincident, unused, same;
+  long long coincident_points = 0, same_elements = 0;
+  std::vector<Worst> worst;
+};
+
+// The lower bound of histogram bin k.
+double bin_start(int k) {
+  return (k - bins / 2) / (bins / 2.0);
+}
+
+// The points that no element uses, and the elements on the same set of points (closing
+// repeats and repeated points counted once) in groups ordered by their first element. Such
+// elements share their smallest point: the elements are bucketed by it (a counting sort), and
+// only the sets within a bucket compared.
+void point_uses(const mesh::MeshBuffer& buffer, int limit, Report& report) {
+  auto set_of = [&](int ielem) {
+    const int* nodes = buffer.lnods.row(ielem);
+    std::vector<int> set(nodes, nodes + buffer.nnoel[ielem]);
+    std::sort(set.begin(), set.end());
+    set.erase(std::unique(set.begin(), set.end()), set.end());
+    return set;
+  };
+  std::vector<int> smallest(static_cast<std::size_t>(buffer.nelem) + 1);
+  std::vector<int> start(static_cast<std::size_t>(buffer.npoin) + 2, 0);
+  std::vector<char> used(static_cast<std::size_t>(buffer.npoin) + 1, 0);
+  for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
+    const int* nodes = buffer.lnods.row(ielem);
+    smallest[ielem] = nodes[0];
+    for (int k = 0; k < buffer.nnoel[ielem]; ++k) {
+      smallest[ielem] = std::min(smallest[ielem], nodes[k]);
+      used[nodes[k]] = 1;
+    }
+    ++start[smallest[ielem] + 1];
+  }
+  for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
+    if (!used[ipoin]) report.unused.add({ipoin}, limit);
+  }
+  std::partial_sum(start.begin(), start.end(), start.begin());
+  std::vector<int> bucket(static_cast<std::size_t>(buffer.nelem));
+  for (int ielem = 1; ielem <= buffer.nelem; ++ielem) bucket[start[smallest[ielem]]++] = ielem;
+  std::vector<std::vector<int>> groups;
+  for (int ipoin = 1, begin = 0; ipoin <= buffer.npoin; begin = start[ipoin++]) {
+    if (start[ipoin] - begin < 2) continue;
+    std::vector<std::pair<std::vector<int>, int>> run;
+    for (int k = begin; k < start[ipoin]; ++k) run.emplace_back(set_of(bucket[k]), bucket[k]);
+    std::sort(run.begin(), run.end());
+    for (std::size_t a = 0, b; a < run.size(); a = b) {
+      std::vector<int> group = {run[a].second};
+      for (b = a + 1; b < run.size() && run[b].first == run[a].first; ++b) {
+        group.push_back(run[b].second);
+      }
+      if (group.size() > 1) groups.push_back(std::move(group));
+    }
+  }
+  std::sort(groups.begin(), groups.end());
+  for (std::vector<int>& group : groups) {
+    report.same_elements += static_cast<long long>(group.size());
+    if (static_cast<int>(group.size()) > std::max(limit, 2)) group.resize(std::max(limit, 2));
+    report.same.add(std::move(group), limit);
+  }
+}
+
+// The measures of the elements first .. last: each kind's values, the findings in the order
+// of the elements, and the worst elements (the best of them on top).
+struct Measured {
+  std::array<std::vector<double>, kind_count> sj, ratio, warp;
+  Found other, degenerate, inverted;
+  std::priority_queue<std::pair<double, int>> worst;
+};
+
+Measured measure_elements(const mesh::MeshBuffer& buffer, const CheckOptions& options, int first,
+                          int last) {
+  Measured m;
+  int limit = options.worst;
+  for (int ielem = first; ielem <= last; ++ielem) {
+    Kind kind = check_kind(buffer, ielem, options.eight);
+    if (kind == Kind::other) {
+      m.other.add({ielem}, limit);
+      continue;
+    }
+    ElementQuality q = measure(buffer, ielem, kind, options.tolerance);
+    int k = static_cast<int>(kind);
+    if (m.sj[k].empty()) {  // room for every element: only the pages written are taken
+      for (auto* values : {&m.sj[k], &m.ratio[k], &m.warp[k]}) values->reserve(last - first + 1);
+    }
+    m.sj[k].push_back(q.scaled_jacobian);
+    m.ratio[k].push_back(q.edge_ratio);
+    if (info(kind).dimension == 2) m.warp[k].push_back(q.warpage);
+    std::pair<double, int> rank(q.scaled_jacobian, ielem);
+    if (static_cast<int>(m.worst.size()) < limit) {
+      m.worst.push(rank);
+    } else if (limit > 0 && rank < m.worst.top()) {
+      m.worst.pop();
+      m.worst.push(rank);
+    }
+    if (q.degenerate) m.degenerate.add({ielem}, limit);
+    if (q.inverted) m.inverted.add({ielem}, limit);
+  }
+  return m;
+}
+
+// The findings of later elements after those of earlier ones.
+void append(Found& earlier, Found& later, int limit) {
+  for (std::vector<int>& item : later.shown) {
+    if (static_cast<int>(earlier.shown.size()) < limit) earlier.shown.push_back(std::move(item));
+  }
+  earlier.count += later.count;
+}
+
+Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) {
+  Report report;
+  int limit = options.worst;
+  // The searches among the points, and the measures of the later half of the elements, run
+  // beside the measures of the first half; each fills its own members of the report.
+  std::future<std::vector<int>> coincident = std::async(std::launch::async, [&] {
+    point_uses(buffer, limit, report);
+    return coincident_points(buffer, options.tolerance);
+  });
+  int half = buffer.nelem / 2;
+  std::future<Measured> later = std::async(std::launch::async, [&] {
+    return measure_elements(buffer, options, half + 1, buffer.nelem);
+  });
+  Measured m = measure_elements(buffer, options, 1, half);
+  Measured rest = later.get();
+  auto& sj = m.sj;
+  auto& ratio = m.ratio;
+  auto& warp = m.warp;
+  for (int k = 0; k < kind_count; ++k) {
+    sj[k].insert(sj[k].end(), rest.sj[k].begin(), rest.sj[k].end());
+    ratio[k].insert(ratio[k].end(), rest.ratio[k].begin(), rest.ratio[k].end());
+    warp[k].insert(warp[k].end(), rest.warp[k].begin(), rest.warp[k].end());
+  }
+  append(m.other, rest.other, limit);
+  append(m.degenerate, rest.degenerate, limit);
+  append(m.inverted, rest.inverted, limit);
+  report.other = std::move(m.other);
+  report.degenerate = std::move(m.degenerate);
+  report.inverted = std::move(m.inverted);
+  for (; !rest.worst.empty(); rest.worst.pop()) {
+    m.worst.push(rest.worst.top());
+    if (static_cast<int>(m.worst.size()) > limit) m.worst.pop();
+  }
+  double starts[bins];
+  for (int b = 0; b < bins; ++b) starts[b] = bin_start(b);
+  for (int k = 0; k < kind_count; ++k) {
+    if (sj[k].empty()) continue;
+    KindReport r;
+    r.kind = static_cast<Kind>(k);
+    r.count = static_cast<int>(sj[k].size());
+    for (double v : sj[k]) {
+      int bin = 0;
+      while (bin + 1 < bins && v >= starts[bin + 1]) ++bin;
+      ++r.histogram[bin];
+    }
+    r.scaled_jacobian = summary(sj[k]);
+    r.edge_ratio = summary(ratio[k]);
+    r.warpage = summary(warp[k]);
+    report.kinds.push_back(r);
+  }
+  for (; !m.worst.empty(); m.worst.pop()) {
+    int ielem = m.worst.top().second;
+    Kind kind = check_kind(buffer, ielem, options.eight);
+    report.worst.push_back({ielem, kind, measure(buffer, ielem, kind, options.tolerance)});
+  }
+  std::reverse(report.worst.begin(), report.worst.end());
+
+  std::vector<int> roots = coincident.get();
+  std::vector<int> members(roots.size(), 0);
+  for (int root : roots) ++members[root];
+  std::map<int, std::size_t> listed;  // root -> entry of report.coincident.shown
+  for (std::size_t i = 0; i < roots.size(); ++i) {
+    if (roots[i] != static_cast<int>(i) || members[i] < 2) continue;
+    report.coincident_points += members[i];
+    if (report.coincident.count < limit)
+      listed[static_cast<int>(i)] = report.coincident.shown.size();
+    report.coincident.add({}, limit);
+  }
+  for (std::size_t i = 0; i < roots.size() && !listed.empty(); ++i) {
+    auto at = listed.find(roots[i]);
+    if (at == listed.end()) continue;
+    std::vector<int>& group = report.coincident.shown[at->second];
+    if (static_cast<int>(group.size()) < std::max(limit, 2))
+      group.push_back(static_cast<int>(i) + 1);
+  }
+
+  return report;
+}
+
+// Short names of the kinds for scripts.
+const char* const kind_keys[kind_count] = {"line2", "line3", "quad4", "quad8",
+                                           "quad9", "hex8",  "hex20"};
+
+std::string real(double value) {
+  if (!std::isfinite(value)) return "null";
+  char text[32];
+  auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+std::string fixed(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4f", value);
+  return text;
+}
+
+std::string json_string(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// "[1, 2, 3]" of a list, "[[1, 5], [2, 6]]" of groups.
+std::string json_list(const std::vector<int>& items) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) out += ", ";
+    out += std::to_string(items[i]);
+  }
+  return out + "]";
+}
+
+std::string json_found(const char* name, const Found& found, bool groups = false,
+                       const char* members = nullptr, long long in_groups = 0) {
+  std::string out = std::string("  \"") + name + "\": {\"count\": " + std::to_string(found.count);
+  if (members != nullptr) out += std::string(", \"") + members + "\": " + std::to_string(in_groups);
+  out += std::string(", \"") + (groups ? "groups" : "list") + "\": [";
+  for (std::size_t i = 0; i < found.shown.size(); ++i) {
+    out +=
+        (i ? ", " : "") + (groups ? json_list(found.shown[i]) : std::to_string(found.shown[i][0]));
+  }
+  return out + "]}";
+}
+
+void print_json(const std::string& file, const mesh::MeshBuffer& buffer,
+                const CheckOptions& options, const Report& r) {
+  std::string out = "{\n  \"file\": " + json_string(file) +
+                    ",\n  \"elements\": " + std::to_string(buffer.nelem) +
+                    ",\n  \"points\": " + std::to_string(buffer.npoin) +
+                    ",\n  \"special_nodes\": " + std::to_string(buffer.nspno) +
+                    ",\n  \"tolerance\": " + real(options.tolerance) + ",\n  \"kinds\": [";
+  auto summary_text = [](const Summary& s) {
+    return "{\"min\": " + real(s.min) + ", \"median\": " + real(s.median) +
+           ", \"max\": " + real(s.max) + "}";
+  };
+  for (std::size_t i = 0; i < r.kinds.size(); ++i) {
+    const KindReport& k = r.kinds[i];
+    std::vector<int> histogram(k.histogram.begin(), k.histogram.end());
+    out += std::string(i ? "," : "") + "\n    {\"kind\": \"" + kind_keys[static_cast<int>(k.kind)] +
+           "\", \"count\": " + std::to_string(k.count) +
+           ", \"scaled_jacobian\": " + summary_text(k.scaled_jacobian) +
+           ", \"histogram\": " + json_list(histogram) +
+           ", \"edge_ratio\": " + summary_text(k.edge_ratio);
+    if (info(k.kind).dimension == 2) out += ", \"warpage\": " + summary_text(k.warpage);
+    out += "}";
+  }
+  out += "\n  ],\n" + json_found("other", r.other) + ",\n" +
+         json_found("degenerate", r.degenerate) + ",\n" + json_found("inverted", r.inverted) +
+         ",\n" +
+         json_found("coincident_points", r.coincident, true, "points", r.coincident_points) +
+         ",\n" + json_found("unused_points", r.unused) + ",\n" +
+         json_found("same_points", r.same, true, "elements", r.same_elements) + ",\n  \"worst\": [";
+  for (std::size_t i = 0; i < r.worst.size(); ++i) {
+    const Worst& w = r.worst[i];
+    out += std::string(i ? "," : "") + "\n    {\"element\": " + std::to_string(w.ielem) +
+           ", \"kind\": \"" + kind_keys[static_cast<int>(w.kind)] +
+           "\", \"scaled_jacobian\": " + real(w.q.scaled_jacobian) +
+           ", \"edge_ratio\": " + real(w.q.edge_ratio);
+    if (info(w.kind).dimension == 2) out += ", \"warpage\": " + real(w.q.warpage);
+    out += std::string(", \"inverted\": ") + (w.q.inverted ? "true" : "false") +
+           ", \"degenerate\": " + (w.q.degenerate ? "true" : "false") + "}";
+  }
+  bool fit = r.inverted.count == 0 && r.degenerate.count == 0;
+  out += std::string("\n  ],\n  \"fit\": ") + (fit ? "true" : "false") + "\n}\n";
+  console::outs(out);
+}
+
+// "<count><what>" and, when there are any, the items shown in brackets, "..." for the rest.
+std::string found_text(const Found& found, const std::string& what, const char* separator) {
+  std::string out = std::to_string(found.count) + what;
+  for (std::size_t i = 0; i < found.shown.size(); ++i) {
+    out += i ? separator : " (";
+    for (std::size_t k = 0; k < found.shown[i].size(); ++k) {
+      if (k > 0) out += ' ';
+      out += std::to_string(found.shown[i][k]);
+    }
+  }
+  if (found.count > static_cast<long long>(found.shown.size())) out += " ...";
+  return out + (found.shown.empty() ? "\n" : ")\n");
+}
+
+void print_text(const std::string& file, const mesh::MeshBuffer& buffer,
+                const CheckOptions& options, const Report& r) {
+  std::string out = "Check of " + file + ": " + std::to_string(buffer.nelem) + " elements, " +
+                    std::to_string(buffer.npoin) + " points, " + std::to_string(buffer.nspno) +
+                    " special nodes\n\nElements by kind:\n";
+  for (const KindReport& k : r.kinds) {
+    out += format("%10d  %s\n", k.count, info(k.kind).name);
+  }
+  if (r.other.count > 0) out += found_text(r.other, " of other node counts", " ");
+  for (const KindReport& k : r.kinds) {
+    out += std::string("\n") + info(k.kind).name + ":            min    median       max\n";
+    auto row = [&](const char* name, const Summary& s) {
+      out += format("  %-16s %9s %9s %9s\n", name, fixed(s.min).c_str(), fixed(s.median).c_str(),
+                    fixed(s.max).c_str());
+    };
+    row("scaled Jacobian", k.scaled_jacobian);
+    row("edge ratio", k.edge_ratio);
+    if (info(k.kind).dimension == 2) row("warpage", k.warpage);
+    out += "  scaled Jacobian from .. to: elements\n";
+    for (int b = 0; b < bins; ++b) {
+      out += format("    %4.1f .. %4.1f: %d\n", bin_start(b), bin_start(b + 1), k.histogram[b]);
+    }
+  }
+  out += "\nInverted elements: " + found_text(r.inverted, "", " ");
+  out += "Degenerate elements: " + found_text(r.degenerate, "", " ");
+  out += format("Coincident points not joined (within %g): %lld points in ", options.tolerance,
+                r.coincident_points) +
+         found_text(r.coincident, r.coincident.count == 1 ? " group" : " groups", "; ");
+  out += "Unused points: " + found_text(r.unused, "", " ");
+  out += format("Elements on the same points: %lld elements in ", r.same_elements) +
+         found_text(r.same, r.same.count == 1 ? " group" : " groups", "; ");
+  if (!r.worst.empty()) {
+    out +=
+        "\nWorst elements by the scaled Jacobian:\n"
+        "   element  kind                    scaled Jacobian  edge ratio   warpage\n";
+    for (const Worst& w : r.worst) {
+      bool surface = info(w.kind).dimension == 2;
+      out += format("%10d  %-22s %16s %11s %9s%s%s\n", w.ielem, info(w.kind).name,
+                    fixed(w.q.scaled_jacobian).c_str(), fixed(w.q.edge_ratio).c_str(),
+                    surface ? fixed(w.q.warpage).c_str() : "-", w.q.inverted ? "  inverted" : "",
+                    w.q.degenerate ? "  degenerate" : "");
+    }
+  }
+  if (r.inverted.count == 0 && r.degenerate.count == 0) {
+    out += "\nFit for analysis: no element is inverted or degenerate.\n";
+  } else {
+    out += format("\nNot fit for analysis: %lld inverted and %lld degenerate elements.\n",
+                  r.inverted.count, r.degenerate.count);
+  }
+  console::outs(out);
+}
+
+}  // namespace
+
+std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolerance) {
+  int n = buffer.npoin;
+  Groups groups(n);
+  if (n < 2 || !(tolerance >= 0)) return groups.roots();
+  double low[3] = {buffer.coord(1, 1), buffer.coord(1, 2), buffer.coord(1, 3)};
+  for (int ipoin = 2; ipoin <= n; ++ipoin) {
+    for (int j = 0; j < 3; ++j) low[j] = std::min(low[j], buffer.coord(ipoin, j + 1));
+  }
+  // The cell of every point: its index along each axis counted from the lowest coordinate
+  // (the coordinates themselves for a tolerance of 0); the points sorted by cell. The axes
+  // may be taken in any order: meshes are often written in the order of one already (ren's
+  // and the generators'), which then needs no sorting.
+  // Entries hold the point in `begin` until they become the cells, in the same array.
+  std::vector<Cell> cells(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const double* x = buffer.coord.row(i + 1);
+    for (int j = 0; j < 3; ++j) {
+      cells[i].key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
+    }
+    cells[i].begin = i;
+  }
+  static const int orders[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1},
+                                   {1, 0, 2}, {1, 2, 0}, {2, 0, 1}};
+  const int* axis = orders[0];
+  auto before = [&](const Cell& a, const Cell& b) {
+    for (int j = 0; j < 3; ++j) {
+      if (a.key[axis[j]] != b.key[axis[j]]) return a.key[axis[j]] < b.key[axis[j]];
+    }
+    return a.begin < b.begin;
+  };
+  bool in_order = false;
+  for (const int* candidate : orders) {
+    axis = candidate;
+    if ((in_order = std::is_sorted(cells.begin(), cells.end(), before))) break;
+  }
+  if (!in_order) {
+    axis = orders[0];
+    std::sort(cells.begin(), cells.end(), before);
+  }
+  for (Cell& entry : cells)
+    entry.key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
+  std::vector<int> order(static_cast<std::size_t>(n));
+  std::size_t count = 0;
+  for (int k = 0; k < n; ++k) {
+    order[k] = cells[k].begin;
+    if (k == 0 || cells[k].key != cells[count - 1].key) {
+      cells[count++] = {cells[k].key, k, k + 1};
+    } else {
+      cells[count - 1].end = k + 1;
+    }
+  }
+  cells.resize(count);
+  // The points of one cell lie within the tolerance of each other; only a cell so far from
+  // the origin that its index has lost its units is checked point by point against its first.
+  for (const Cell& cell : cells) {
+    int first = order[cell.begin];
+    for (int k = cell.begin + 1; k < cell.end; ++k) {
+      bool near = true;
+      for (int j = 0; j < 3; ++j) {
+        near = near && std::fabs(buffer.coord(order[k] + 1, j + 1) -
+                                 buffer.coord(first + 1, j + 1)) <= tolerance;
+      }
+      if (near) groups.join(first, order[k]);
+    }
+  }
+  if (tolerance == 0) return groups.roots();
+  // Each pair of neighbouring cells once: the next cell along z, and the rows (x, y + 1),
+  // (x + 1, y - 1), (x + 1, y), (x + 1, y + 1) within one cell along z, found by one pointer a
+  // row that only moves forward.
+  const int rows[4][2] = {{0, 1}, {1, -1}, {1, 0}, {1, 1}};
+  std::size_t next[4] = {0, 0, 0, 0};
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    const std::array<double, 3>& at = cells[c].key;
+    auto visit = [&](std::size_t d) {
+      int offset[3];  // along the coordinate axes
+      for (int j = 0; j < 3; ++j) {
+        offset[axis[j]] = cells[d].key[j] > at[j] ? 1 : cells[d].key[j] < at[j] ? -1 : 0;
+      }
+      if (groups.find(order[cells[c].begin]) == groups.find(order[cells[d].begin])) return;
+      auto [p, q] = near_pair(buffer, order, cells[c], cells[d], offset, tolerance);
+      if (p >= 0) groups.join(p, q);
+    };
+    if (c + 1 < cells.size() && cells[c + 1].key[0] == at[0] && cells[c + 1].key[1] == at[1] &&
+        cells[c + 1].key[2] == at[2] + 1) {
+      visit(c + 1);
+    }
+    for (int r = 0; r < 4; ++r) {
+      std::array<double, 3> from = {at[0] + rows[r][0], at[1] + rows[r][1], at[2] - 1};
+      std::array<double, 3> to = {from[0], from[1], at[2] + 1};
+      while (next[r] < cells.size() && cells[next[r]].key < from) ++next[r];
+      for (std::size_t d = next[r]; d < cells.size() && cells[d].key <= to; ++d) {
+        if (d != c) visit(d);
+      }
+    }
+  }
+  return groups.roots();
+}
+
+bool check_mesh(const std::string& file, const mesh::MeshBuffer& buffer,
+                const CheckOptions& options) {
+  Report report = make_report(buffer, options);
+  if (options.json) {
+    print_json(file, buffer, options, report);
+  } else {
+    print_text(file, buffer, options, report);
+  }
+  return report.inverted.count == 0 && report.degenerate.count == 0;
+}
+
+}  // namespace vmztool

@@ -1,0 +1,383 @@
+#include "vmztool/quality.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace vmztool {
+
+namespace {
+
+using Vec = std::array<double, 3>;
+
+Vec operator-(const Vec& a, const Vec& b) {
+  return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+Vec operator+(const Vec& a, const Vec& b) {
+  return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+double dot(const Vec& a, const Vec& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+Vec cross(const Vec& a, const Vec& b) {
+  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+double length(const Vec& a) {
+  return std::sqrt(dot(a, a));
+}
+// The unit vector along a, or the zero vector when a has no length.
+Vec unit(const Vec& a) {
+  double l = length(a);
+  return l > 0 ? Vec{a[0] / l, a[1] / l, a[2] / l} : Vec{0, 0, 0};
+}
+
+// Below this a length counts as none (Verdict's smallest length).
+constexpr double smallest_length = 1e-30;
+
+using Pairs = std::vector<std::pair<int, int>>;
+
+// The chords round a ring of positions, and the edges of a brick on eight corner positions
+// (the ring of one face, the ring of the other, the four edges between them).
+void ring(Pairs& pairs, const std::vector<int>& at) {
+  for (std::size_t k = 0; k < at.size(); ++k) pairs.emplace_back(at[k], at[(k + 1) % at.size()]);
+}
+Pairs brick_edges(const std::array<int, 8>& c) {
+  Pairs pairs;
+  ring(pairs, {c[0], c[1], c[2], c[3]});
+  ring(pairs, {c[4], c[5], c[6], c[7]});
+  for (int k = 0; k < 4; ++k) pairs.emplace_back(c[k], c[k + 4]);
+  return pairs;
+}
+
+// Positions (in the open node list) of each kind's corners, in the order of the linear element.
+const std::array<int, 8> quad_corners = {0, 2, 4, 6};
+const std::array<int, 8> hex20_corners = {0, 2, 4, 6, 12, 14, 16, 18};
+const std::array<int, 8> in_order = {0, 1, 2, 3, 4, 5, 6, 7};
+
+// The sides of each kind: the chords between neighbouring nodes of the outline, the pieces
+// into which mid-side nodes cut an edge.
+const Pairs& sides(Kind kind) {
+  static const std::array<Pairs, kind_count> table = [] {
+    std::array<Pairs, kind_count> t;
+    t[static_cast<int>(Kind::line2)] = {{0, 1}};
+    t[static_cast<int>(Kind::line3)] = {{0, 1}, {1, 2}};
+    ring(t[static_cast<int>(Kind::quad4)], {0, 1, 2, 3});
+    ring(t[static_cast<int>(Kind::quad8)], {0, 1, 2, 3, 4, 5, 6, 7});
+    t[static_cast<int>(Kind::quad9)] = t[static_cast<int>(Kind::quad8)];
+    t[static_cast<int>(Kind::hex8)] = brick_edges(in_order);
+    Pairs& hex20 = t[static_cast<int>(Kind::hex20)];
+    ring(hex20, {0, 1, 2, 3, 4, 5, 6, 7});
+    ring(hex20, {12, 13, 14, 15, 16, 17, 18, 19});
+    for (int k = 0; k < 4; ++k) {
+      hex20.emplace_back(2 * k, 8 + k);
+      hex20.emplace_back(8 + k, 12 + 2 * k);
+    }
+    return t;
+  }();
+  return table[static_cast<int>(kind)];
+}
+
+// Parametric positions of the nodes of the quadratic kinds, in trelmo's node order: the ring
+// of a face runs counter-clockwise from (-1, -1), corners and mid-sides alternating.
+using Position = std::array<int, 3>;
+const int ring_s[8] = {-1, 0, 1, 1, 1, 0, -1, -1};
+const int ring_t[8] = {-1, -1, -1, 0, 1, 1, 1, 0};
+
+std::vector<Position> positions(Kind kind) {
+  std::vector<Position> at;
+  switch (kind) {
+    case Kind::line3:
+      return {{-1, 0, 0}, {0, 0, 0}, {1, 0, 0}};
+    case Kind::quad8:
+    case Kind::quad9:
+      for (int k = 0; k < 8; ++k) at.push_back({ring_s[k], ring_t[k], 0});
+      if (kind == Kind::quad9) at.push_back({0, 0, 0});
+      return at;
+    default:  // hex20
+      for (int u : {-1, 0, 1}) {
+        for (int k = 0; k < 8; ++k) {
+          if (u != 0 || k % 2 == 0) at.push_back({ring_s[k], ring_t[k], u});
+        }
+      }
+      return at;
+  }
+}
+
+// The quadratic Lagrange factor of position p (-1, 0, +1) at x, and its derivative.
+double lagrange(int p, double x) {
+  return p == 0 ? 1 - x * x : x * (x + p) / 2;
+}
+double lagrange_slope(int p, double x) {
+  return p == 0 ? -2 * x : x + p / 2.0;
+}
+
+// dN_i/dx_k at x for every node i of a quadratic kind in `dims` parametric directions:
+// Lagrange products (3-node line, 9-node quadrilateral) or serendipity functions (8-node
+// quadrilateral, 20-node brick).
+void slopes(const std::vector<Position>& at, int dims, bool serendipity, const double* x,
+            double (*dn)[3]) {
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    const Position& p = at[i];
+    for (int k = 0; k < dims; ++k) {
+      if (!serendipity) {
+        double v = lagrange_slope(p[k], x[k]);
+        for (int d = 0; d < dims; ++d) {
+          if (d != k) v *= lagrange(p[d], x[d]);
+        }
+        dn[i][k] = v;
+        continue;
+      }
+      int middle = -1;  // the direction in which a mid-side node sits at 0
+      for (int d = 0; d < dims; ++d) {
+        if (p[d] == 0) middle = d;
+      }
+      double v;
+      if (middle < 0) {
+        // Corner: prod(1 + x_d p_d) (sum x_d p_d - (dims - 1)) / 2^dims.
+        double sum = 0;
+        v = p[k];
+        for (int d = 0; d < dims; ++d) {
+          sum += x[d] * p[d];
+          if (d != k) v *= 1 + x[d] * p[d];
+        }
+        v *= sum - (dims - 1) + 1 + x[k] * p[k];
+        v /= dims == 2 ? 4 : 8;
+      } else {
+        // Mid-side: (1 - x_m^2) prod_{d != m}(1 + x_d p_d) / 2^(dims - 1).
+        v = middle == k ? -2 * x[k] : p[k] * (1 - x[middle] * x[middle]);
+        for (int d = 0; d < dims; ++d) {
+          if (d != k && d != middle) v *= 1 + x[d] * p[d];
+        }
+        v /= dims == 2 ? 2 : 4;
+      }
+      dn[i][k] = v;
+    }
+  }
+}
+
+// The Jacobian's determinant of a quadratic element at the corners and at the Gauss points of
+// the 3-point rule: along `reference` for lines (one direction) and quadrilaterals (two), the
+// true determinant for bricks. Answers the smallest and the largest magnitude.
+std::pair<double, double> determinants(const Vec* x, Kind kind) {
+  static const std::vector<Position> at[kind_count] = {
+      {}, positions(Kind::line3), {}, positions(Kind::quad8), positions(Kind::quad9),
+      {}, positions(Kind::hex20)};
+  const std::vector<Position>& p = at[static_cast<int>(kind)];
+  int dims = info(kind).dimension;
+  bool serendipity = kind == Kind::quad8 || kind == Kind::hex20;
+  double dn[mesh::mnode][3];
+  auto jacobian = [&](const double* s) {
+    slopes(p, dims, serendipity, s, dn);
+    std::array<Vec, 3> j{};
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      for (int k = 0; k < dims; ++k) {
+        for (int c = 0; c < 3; ++c) j[k][c] += x[i][c] * dn[i][k];
+      }
+    }
+    return j;
+  };
+  Vec reference{0, 0, 0};
+  if (dims == 1) reference = unit(x[2] - x[0]);
+  if (dims == 2) {
+    const double centre[3] = {0, 0, 0};
+    std::array<Vec, 3> j = jacobian(centre);
+    reference = unit(cross(j[0], j[1]));
+  }
+  const double g = std::sqrt(0.6);
+  const double sample[5] = {-1, 1, -g, 0, g};  // corners first, then the Gauss points
+  double low = 0, high = 0;
+  bool first = true;
+  int n[3] = {5, dims >= 2 ? 5 : 1, dims == 3 ? 5 : 1};
+  for (int a = 0; a < n[0]; ++a) {
+    for (int b = 0; b < n[1]; ++b) {
+      for (int c = 0; c < n[2]; ++c) {
+        // Corners with corners, Gauss points with Gauss points.
+        bool corner = a < 2;
+        if ((dims >= 2 && (b < 2) != corner) || (dims == 3 && (c < 2) != corner)) continue;
+        double s[3] = {sample[a], dims >= 2 ? sample[b] : 0, dims == 3 ? sample[c] : 0};
+        std::array<Vec, 3> j = jacobian(s);
+        double det = dims == 1   ? dot(j[0], reference)
+                     : dims == 2 ? dot(cross(j[0], j[1]), reference)
+                                 : dot(j[0], cross(j[1], j[2]));
+        if (first || !(det >= low)) low = det;
+        if (first || !(std::fabs(det) <= high)) high = std::fabs(det);
+        first = false;
+      }
+    }
+  }
+  return {low, high};
+}
+
+// Longest over shortest of the given edges; infinite when one has no length.
+double edge_ratio(const Vec* x, const Pairs& edges) {
+  double shortest = 0, longest = 0;  // squared
+  for (std::size_t k = 0; k < edges.size(); ++k) {
+    Vec d = x[edges[k].first] - x[edges[k].second];
+    double l = dot(d, d);
+    if (k == 0 || !(l >= shortest)) shortest = l;
+    if (k == 0 || !(l <= longest)) longest = l;
+  }
+  return std::sqrt(shortest) < smallest_length ? HUGE_VAL : std::sqrt(longest / shortest);
+}
+
+// Verdict's quadrilateral measures on four corners: the scaled Jacobian and the warpage.
+void verdict_quad(const Vec* c, ElementQuality& q) {
+  Vec e[4];
+  double l[4];
+  for (int i = 0; i < 4; ++i) {
+    e[i] = c[(i + 1) % 4] - c[i];
+    l[i] = length(e[i]);
+  }
+  Vec normal = unit(cross(e[0] - e[2], e[1] - e[3]));
+  Vec corner[4];
+  double lowest = 0;
+  for (int i = 0; i < 4; ++i) {
+    corner[i] = cross(e[(i + 3) % 4], e[i]);
+    double value = dot(normal, corner[i]) / (l[(i + 3) % 4] * l[i]);
+    if (i == 0 || !(value >= lowest)) lowest = value;
+  }
+  bool short_side = !(std::min({l[0], l[1], l[2], l[3]}) >= smallest_length);
+  q.scaled_jacobian = short_side ? 0 : lowest;
+  bool flat_corner = false;
+  for (Vec& n : corner) {
+    double size = length(n);
+    flat_corner = flat_corner || !(size >= smallest_length);
+    if (size > 0) n = {n[0] / size, n[1] / size, n[2] / size};
+  }
+  double w = std::min(dot(corner[0], corner[2]), dot(corner[1], corner[3]));
+  q.warpage = flat_corner ? 0 : w * w * w;
+}
+
+// Verdict's brick scaled Jacobian on eight corners and the centre; `corners_positive` tells
+// whether the determinant is positive at every corner.
+double verdict_hex(const Vec* x, bool& corners_positive) {
+  // The three neighbours of each corner, in the order that gives a right-handed triple.
+  static const int next[8][3] = {{1, 3, 4}, {2, 0, 5}, {3, 1, 6}, {0, 2, 7},
+                                 {7, 5, 0}, {4, 6, 1}, {5, 7, 2}, {6, 4, 3}};
+  // The corner with the smallest det / (|a| |b| |c|) is the one with the smallest
+  // det |det| / (|a|^2 |b|^2 |c|^2), which needs no square root; a corner with an edge of no
+  // length counts 0.
+  double lowest = 0, det_at = 0, product_at = 1;
+  auto corner = [&](const Vec& a, const Vec& b, const Vec& c, bool first) {
+    double det = dot(a, cross(b, c));
+    double product = dot(a, a) * dot(b, b) * dot(c, c);
+    bool usable = product >= smallest_length * smallest_length;
+    double key = usable ? det * std::fabs(det) / product : 0;
+    if (first || !(key >= lowest)) {
+      lowest = key;
+      det_at = usable ? det : 0;
+      product_at = usable ? product : 1;
+    }
+    return det;
+  };
+  corner((x[1] + x[2] + x[5] + x[6]) - (x[0] + x[3] + x[4] + x[7]),
+         (x[2] + x[3] + x[6] + x[7]) - (x[0] + x[1] + x[4] + x[5]),
+         (x[4] + x[5] + x[6] + x[7]) - (x[0] + x[1] + x[2] + x[3]), true);
+  corners_positive = true;
+  for (int c = 0; c < 8; ++c) {
+    double det = corner(x[next[c][0]] - x[c], x[next[c][1]] - x[c], x[next[c][2]] - x[c], false);
+    corners_positive = corners_positive && det > 0;
+  }
+  return det_at / std::sqrt(product_at);
+}
+
+}  // namespace
+
+Kind check_kind(const mesh::MeshBuffer& buffer, int ielem, EightNodes eight) {
+  Kind kind = classify(buffer, ielem, eight);
+  if (kind != Kind::other || !mesh::is_closed(buffer, ielem)) return kind;
+  switch (buffer.nnoel[ielem]) {
+    case 2:
+      return Kind::line2;
+    case 3:
+      return Kind::line3;
+    case 4:
+      return Kind::quad4;
+    case 8:
+      return eight == EightNodes::quad ? Kind::quad8 : Kind::hex8;
+    case 9:
+      return Kind::quad9;
+    case 20:
+      return Kind::hex20;
+    default:
+      return Kind::other;
+  }
+}
+
+ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, double tolerance) {
+  ElementQuality q;
+  int n = info(kind).nodes;
+  const int* nodes = buffer.lnods.row(ielem);
+  Vec x[mesh::mnode];
+  for (int i = 0; i < n; ++i) {
+    const double* c = buffer.coord.row(nodes[i]);
+    x[i] = {c[0], c[1], c[2]};
+  }
+
+  for (int i = 0; i < n; ++i) {
+    for (int j = i + 1; j < n; ++j) q.degenerate = q.degenerate || nodes[i] == nodes[j];
+  }
+  // The sides: their ends within the tolerance, and (the edges of linear kinds and the halves
+  // of a 3-node line) the longest over the shortest.
+  double shortest = 0, longest = 0;  // squared
+  bool first = true;
+  for (const auto& [a, b] : sides(kind)) {
+    Vec d = x[a] - x[b];
+    if (std::fabs(d[0]) <= tolerance && std::fabs(d[1]) <= tolerance &&
+        std::fabs(d[2]) <= tolerance) {
+      q.degenerate = true;
+    }
+    double l = dot(d, d);
+    if (first || !(l >= shortest)) shortest = l;
+    if (first || !(l <= longest)) longest = l;
+    first = false;
+  }
+  q.edge_ratio = std::sqrt(shortest) < smallest_length ? HUGE_VAL : std::sqrt(longest / shortest);
+
+  switch (kind) {
+    case Kind::line2:
+      q.scaled_jacobian = length(x[1] - x[0]) >= smallest_length ? 1 : 0;
+      break;
+    case Kind::quad4: {
+      verdict_quad(x, q);
+      q.inverted = !(q.scaled_jacobian > 0);
+      break;
+    }
+    case Kind::hex8: {
+      bool positive = true;
+      q.scaled_jacobian = verdict_hex(x, positive);
+      q.inverted = !positive;
+      break;
+    }
+    default: {  // the quadratic kinds
+      auto [low, high] = determinants(x, kind);
+      q.scaled_jacobian = high > 0 ? low / high : 0;
+      q.inverted = !(low > 0);
+      if (kind == Kind::line3) {
+        Vec chord = x[2] - x[0];
+        double along = dot(x[1] - x[0], chord) / dot(chord, chord);
+        q.inverted = along <= 0 || along >= 1;
+      } else if (kind == Kind::hex20) {
+        Vec c[8];
+        for (int k = 0; k < 8; ++k) c[k] = x[hex20_corners[k]];
+        q.edge_ratio = edge_ratio(c, sides(Kind::hex8));
+      } else {
+        Vec c[4];
+        for (int k = 0; k < 4; ++k) c[k] = x[quad_corners[k]];
+        ElementQuality corners;
+        verdict_quad(c, corners);
+        q.warpage = corners.warpage;
+        q.edge_ratio = edge_ratio(c, sides(Kind::quad4));
+      }
+    }
+  }
+  // Coordinates near the largest real can leave no number at all: such a measure counts 0.
+  for (double* value : {&q.scaled_jacobian, &q.edge_ratio, &q.warpage}) {
+    if (std::isnan(*value)) *value = 0;
+  }
+  return q;
+}
+
+}  // namespace vmztool
