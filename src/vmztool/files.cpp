@@ -20,17 +20,22 @@ void check_job(const std::string& job) {
   }
 }
 
-void read_job(const std::string& job, mesh::MeshBuffer& buffer, mesh::Titles& titles) {
-  std::string name = job + ".vmz";
+std::unique_ptr<console::InputFile> open_input(const std::string& path) {
   errno = 0;
-  auto file = console::InputFile::open(name);
+  auto file = console::InputFile::open(path);
   if (!file) {
     struct stat st;
-    const char* reason = ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
+    const char* reason = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
                              ? "it is a directory"
                              : std::strerror(errno != 0 ? errno : ENOENT);
-    console::fatal("cannot open " + name + ": " + reason);
+    console::fatal("cannot open " + path + ": " + reason);
   }
+  return file;
+}
+
+void read_job(const std::string& job, mesh::MeshBuffer& buffer, mesh::Titles& titles) {
+  std::string name = job + ".vmz";
+  auto file = open_input(name);
   try {
     mesh::read_mesh(*file, buffer, titles, mesh::Echo::quiet);
   } catch (const console::FatalError& error) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ class UsageError : public std::runtime_error {
 // Refuses a job name that trelmo would not accept: empty, or with a character other than a
 // letter, a digit or one of $ . / : \ _ (UsageError).
 void check_job(const std::string& job);
+
+// Opens `path` for reading; a file that cannot be opened is a fatal error that says why.
+std::unique_ptr<console::InputFile> open_input(const std::string& path);
 
 // Reads job + ".vmz". A file that cannot be opened or that is malformed is a fatal error whose
 // message names the file and the faulty record.

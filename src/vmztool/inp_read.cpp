@@ -1,9 +1,6 @@
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -14,6 +11,7 @@
 #include "console/numfmt.h"
 #include "console/report.h"
 #include "vmztool/export.h"
+#include "vmztool/files.h"
 #include "vmztool/import.h"
 
 namespace vmztool {
@@ -392,15 +390,7 @@ ImportedMesh InpReader::finish() {
 }  // namespace
 
 ImportedMesh read_inp(const std::string& path) {
-  errno = 0;
-  auto file = console::InputFile::open(path);
-  if (!file) {
-    struct stat st;
-    const char* reason = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
-                             ? "it is a directory"
-                             : std::strerror(errno != 0 ? errno : ENOENT);
-    console::fatal("cannot open " + path + ": " + reason);
-  }
+  auto file = open_input(path);
   InpReader reader(*file, path);
   return reader.read();
 }

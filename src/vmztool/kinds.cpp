@@ -60,6 +60,10 @@ Kind classify(const mesh::MeshBuffer& buffer, int ielem, EightNodes eight) {
         return Kind::other;
     }
   }
+  return kind_of_count(n, eight);
+}
+
+Kind kind_of_count(int n, EightNodes eight) {
   switch (n) {
     case 2:
       return Kind::line2;

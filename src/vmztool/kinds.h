@@ -42,6 +42,9 @@ const KindInfo& info(Kind kind);
 // The kind of element ielem of the buffer.
 Kind classify(const mesh::MeshBuffer& buffer, int ielem, EightNodes eight);
 
+// The kind of an open list of n nodes (an 8-node list is a brick unless `eight` says quad).
+Kind kind_of_count(int n, EightNodes eight);
+
 // The kind whose Gmsh element type is `gmsh_type`; `other` for any other type.
 Kind kind_of_gmsh_type(int gmsh_type);
 

@@ -1,7 +1,4 @@
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstdint>
@@ -15,6 +12,7 @@
 #include "console/report.h"
 #include "mesh/meshwriter.h"
 #include "vmztool/export.h"
+#include "vmztool/files.h"
 #include "vmztool/import.h"
 
 namespace vmztool {
@@ -561,15 +559,7 @@ void MshReader::finish_elements(ImportedMesh& mesh) {
 }  // namespace
 
 ImportedMesh read_msh(const std::string& path) {
-  errno = 0;
-  auto file = console::InputFile::open(path);
-  if (!file) {
-    struct stat st;
-    const char* reason = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
-                             ? "it is a directory"
-                             : std::strerror(errno != 0 ? errno : ENOENT);
-    console::fatal("cannot open " + path + ": " + reason);
-  }
+  auto file = open_input(path);
   MshReader reader(*file, path);
   return reader.read();
 }

@@ -288,22 +288,7 @@ double verdict_hex(const Vec* x, bool& corners_positive) {
 Kind check_kind(const mesh::MeshBuffer& buffer, int ielem, EightNodes eight) {
   Kind kind = classify(buffer, ielem, eight);
   if (kind != Kind::other || !mesh::is_closed(buffer, ielem)) return kind;
-  switch (buffer.nnoel[ielem]) {
-    case 2:
-      return Kind::line2;
-    case 3:
-      return Kind::line3;
-    case 4:
-      return Kind::quad4;
-    case 8:
-      return eight == EightNodes::quad ? Kind::quad8 : Kind::hex8;
-    case 9:
-      return Kind::quad9;
-    case 20:
-      return Kind::hex20;
-    default:
-      return Kind::other;
-  }
+  return kind_of_count(buffer.nnoel[ielem], eight);
 }
 
 ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, double tolerance) {
