@@ -1,6 +1,7 @@
 #include "console/textfile.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,6 +85,14 @@ void OutputFile::flush() {
   }
   buffer_.clear();
   if (failed_) throw WriteFailure(failure_message_);
+}
+
+void OutputFile::put_block(std::string_view text) {
+  flush();
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
+    failed_ = true;
+    throw WriteFailure(failure_message_);
+  }
 }
 
 void OutputFile::put_int(int value, int width) {
@@ -246,6 +255,21 @@ bool InputFile::seek(long long position) {
   base_ = position;
   pos_ = end_ = 0;
   return true;
+}
+
+MappedFile::MappedFile(const InputFile& file) {
+  int fd = ::fileno(file.file_);
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return;
+  auto size = static_cast<std::size_t>(st.st_size);
+  void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+  if (data == MAP_FAILED) return;
+  data_ = data;
+  size_ = size;
+}
+
+MappedFile::~MappedFile() {
+  if (data_ != nullptr) ::munmap(data_, size_);
 }
 
 void remove_file(const std::string& path) {

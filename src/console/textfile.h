@@ -50,6 +50,14 @@ class OutputFile {
   void put_fixed(double value, int width, int precision);
   // Any printf format.
   void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Text appended by `format(std::string&)` straight into the buffer.
+  template <class Format>
+  void put_formatted(Format&& format) {
+    format(buffer_);
+    if (buffer_.size() >= flush_size) flush();
+  }
+  // A large block of text, written after what is buffered without being copied.
+  void put_block(std::string_view text);
 
   // Writes what is buffered, closes the file and, in replace mode, puts it in place of the
   // target. False when anything could not be written; the target is then left as it was
@@ -145,6 +153,7 @@ class InputFile {
   static constexpr std::size_t max_token = 4096;
 
  private:
+  friend class MappedFile;
   InputFile(std::FILE* file, std::size_t block);
   // next_line for a line that crosses the end of the buffer, is cut by the room or holds a NUL.
   bool next_line_slowly(std::string_view& line, int size);
@@ -177,6 +186,22 @@ class InputFile {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   long long base_ = 0;  // file position of buffer_[0]
+};
+
+// The whole of an open input file mapped into memory, read only: the text of a bulk reader that
+// splits it among threads. Empty when the file cannot be mapped (not a regular file, empty).
+class MappedFile {
+ public:
+  explicit MappedFile(const InputFile& file);
+  ~MappedFile();
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  std::string_view text() const { return {static_cast<const char*>(data_), size_}; }
+
+ private:
+  void* data_ = nullptr;
+  std::size_t size_ = 0;
 };
 
 // Deletes a file, ignoring failure.
