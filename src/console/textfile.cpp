@@ -12,6 +12,7 @@
 #include "console/numfmt.h"
 #include "console/report.h"
 #include "console/terminal.h"
+#include "console/threads.h"
 
 namespace console {
 
@@ -87,12 +88,36 @@ void OutputFile::flush() {
   if (failed_) throw WriteFailure(failure_message_);
 }
 
-void OutputFile::put_block(std::string_view text) {
+void OutputFile::put_blocks(const std::vector<std::string>& texts) {
   flush();
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
-    failed_ = true;
-    throw WriteFailure(failure_message_);
+  int fd = ::fileno(file_);
+  failed_ = std::fflush(file_) != 0;
+  off_t at = failed_ ? 0 : ::lseek(fd, 0, SEEK_CUR);
+  if (at < 0) {
+    // Not a file with places (a pipe): the blocks go one after the other.
+    for (const std::string& text : texts) {
+      failed_ = failed_ || std::fwrite(text.data(), 1, text.size(), file_) != text.size();
+    }
+  } else if (!failed_) {
+    std::vector<off_t> places;
+    for (const std::string& text : texts) {
+      places.push_back(at);
+      at += static_cast<off_t>(text.size());
+    }
+    std::vector<char> faults(texts.size(), 0);
+    run_parallel(static_cast<int>(texts.size()), [&](int i) {
+      const char* data = texts[i].data();
+      std::size_t left = texts[i].size();
+      for (off_t place = places[i]; left > 0 && !faults[i];) {
+        ssize_t n = ::pwrite(fd, data, left, place);
+        faults[i] = n <= 0;
+        if (n > 0) data += n, left -= static_cast<std::size_t>(n), place += n;
+      }
+    });
+    for (char f : faults) failed_ = failed_ || f;
+    failed_ = failed_ || ::fseeko(file_, at, SEEK_SET) != 0;
   }
+  if (failed_) throw WriteFailure(failure_message_);
 }
 
 void OutputFile::put_int(int value, int width) {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace console {
 
@@ -56,8 +57,9 @@ class OutputFile {
     format(buffer_);
     if (buffer_.size() >= flush_size) flush();
   }
-  // A large block of text, written after what is buffered without being copied.
-  void put_block(std::string_view text);
+  // Large blocks of text, one after the other after what is buffered, each written to its place
+  // by its own thread without being copied.
+  void put_blocks(const std::vector<std::string>& texts);
 
   // Writes what is buffered, closes the file and, in replace mode, puts it in place of the
   // target. False when anything could not be written; the target is then left as it was

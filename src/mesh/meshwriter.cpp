@@ -120,7 +120,7 @@ void MeshWriter::records(int section, int count, int threads, Format format) {
       texts[i].clear();
       for (int number = from; number < to; ++number) format(texts[i], number);
     });
-    for (const std::string& text : texts) out_.put_block(text);
+    out_.put_blocks(texts);
     first += round;
     written_[section] += round;
   }
