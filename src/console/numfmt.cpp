@@ -19,10 +19,24 @@ void pad_and_append(std::string& out, const char* text, std::size_t length, int 
 }
 }  // namespace
 
-void append_int(std::string& out, int value, int width) {
+char* format_int(char* at, int value, int width) {
   char text[16];
-  auto result = std::to_chars(text, text + sizeof text, value);
-  pad_and_append(out, text, static_cast<std::size_t>(result.ptr - text), width);
+  char* end = std::to_chars(text, text + sizeof text, value).ptr;
+  auto length = static_cast<int>(end - text);
+  for (; width > length; --width) *at++ = ' ';
+  std::memcpy(at, text, static_cast<std::size_t>(length));
+  return at + length;
+}
+
+void append_int(std::string& out, int value, int width) {
+  if (width > max_int_field) {
+    char text[16];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    pad_and_append(out, text, static_cast<std::size_t>(result.ptr - text), width);
+    return;
+  }
+  char field[max_int_field + 12];
+  out.append(field, static_cast<std::size_t>(format_int(field, value, width) - field));
 }
 
 namespace {

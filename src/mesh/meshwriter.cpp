@@ -68,15 +68,23 @@ void MeshWriter::special(int ipoin) {
 }
 
 void MeshWriter::format_element(std::string& text, int number, int count, const int* nodes) {
-  console::append_int(text, number, 5);
-  text += ' ';
-  console::append_int(text, count, 5);
-  text += "   ";
+  // The record is made in one piece: each field takes at most 11 characters and its separator.
+  char line[3 * 12 + mnode * 12];
+  char* at = console::format_int(line, number, 5);
+  *at++ = ' ';
+  at = console::format_int(at, count, 5);
+  for (int k = 0; k < 3; ++k) *at++ = ' ';
   for (int k = 0; k < count; ++k) {
-    text += ' ';
-    console::append_int(text, nodes[k], 5);
+    if (k % mnode == 0 && k > 0) {
+      // Only a command's fault gives more nodes than an element holds; they are written too.
+      text.append(line, static_cast<std::size_t>(at - line));
+      at = line;
+    }
+    *at++ = ' ';
+    at = console::format_int(at, nodes[k], 5);
   }
-  text += '\n';
+  *at++ = '\n';
+  text.append(line, static_cast<std::size_t>(at - line));
 }
 
 void MeshWriter::format_point(std::string& text, int number, const double* xyz) const {
