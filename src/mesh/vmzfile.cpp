@@ -146,7 +146,7 @@ class ParallelRecords {
     std::vector<Cursor> starts(n);
     Cursor at;
     for (int ielem = 1, t = 0; ielem <= nelem; ++ielem) {
-      if (ielem == share(nelem, n, t)) starts[t++] = at;
+      while (t < n && ielem == share(nelem, n, t)) starts[t++] = at;
       int number = 0;
       int count = 0;
       if (!take(at, number) || number != ielem || !take(at, count) || count < 1 ||
