@@ -105,7 +105,7 @@ void OutputFile::put_blocks(const std::vector<std::string>& texts) {
       at += static_cast<off_t>(text.size());
     }
     std::vector<char> faults(texts.size(), 0);
-    run_parallel(static_cast<int>(texts.size()), [&](int i) {
+    run_tasks(thread_count(), static_cast<int>(texts.size()), [&](int i) {
       const char* data = texts[i].data();
       std::size_t left = texts[i].size();
       for (off_t place = places[i]; left > 0 && !faults[i];) {

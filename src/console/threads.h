@@ -1,6 +1,7 @@
 // Work shared among the processor's cores for the bulk readers and writers.
 #pragma once
 
+#include <atomic>
 #include <exception>
 #include <thread>
 #include <vector>
@@ -32,6 +33,16 @@ void run_parallel(int n, Work&& work) {
   for (auto& t : threads) t.join();
   for (auto& f : faults)
     if (f) std::rethrow_exception(f);
+}
+
+// Runs work(0) .. work(tasks - 1) on at most `threads` threads, each taking the next task not
+// yet taken, so that a thread slowed by other work on the machine takes fewer.
+template <class Work>
+void run_tasks(int threads, int tasks, Work&& work) {
+  std::atomic<int> next{0};
+  run_parallel(threads < tasks ? threads : tasks, [&](int) {
+    for (int i = next++; i < tasks; i = next++) work(i);
+  });
 }
 
 }  // namespace console

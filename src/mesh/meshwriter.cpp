@@ -114,17 +114,20 @@ void MeshWriter::records(int section, int count, int threads, Format format) {
   }
   if (count > count_[section] - written_[section])
     console::fatal(routine_ + ": internal error " + std::to_string(section + 1));
-  // Rounds of `slice` records a thread: each formats its own consecutive records into its own
-  // text, and the texts are written in order, so the bytes do not depend on the threads and
-  // the memory held is a few slices whatever the size of the mesh.
-  std::vector<std::string> texts(threads);
+  // Rounds of slices of consecutive records, each formatted into its own text, and the texts
+  // written in order, so the bytes do not depend on the threads and the memory held is a few
+  // slices whatever the size of the mesh.
+  // A round is cut into a few slices a thread, taken in turn: a thread slowed by other work on
+  // the machine takes fewer.
+  int slices = threads * slices_per_thread;
+  std::vector<std::string> texts(slices);
   int first = written_[section] + 1;
   int last = written_[section] + count;
   while (first <= last) {
-    int round = std::min(last - first + 1, threads * parallel_slice);
-    console::run_parallel(threads, [&](int i) {
-      int from = first + static_cast<int>(static_cast<long long>(round) * i / threads);
-      int to = first + static_cast<int>(static_cast<long long>(round) * (i + 1) / threads);
+    int round = std::min(last - first + 1, slices * parallel_slice);
+    console::run_tasks(threads, slices, [&](int i) {
+      int from = first + static_cast<int>(static_cast<long long>(round) * i / slices);
+      int to = first + static_cast<int>(static_cast<long long>(round) * (i + 1) / slices);
       texts[i].clear();
       for (int number = from; number < to; ++number) format(texts[i], number);
     });

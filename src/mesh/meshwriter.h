@@ -40,8 +40,9 @@ class MeshWriter {
   void finish();
 
  private:
-  // Records a thread formats in one round of buffer_records.
-  static constexpr int parallel_slice = 8192;
+  // Records of a slice, and slices a thread, in one round of buffer_records.
+  static constexpr int parallel_slice = 2048;
+  static constexpr int slices_per_thread = 4;
 
   void check_section(int section);
   static void format_element(std::string& text, int number, int count, const int* nodes);

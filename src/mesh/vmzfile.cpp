@@ -101,8 +101,8 @@ std::string read_title(console::InputFile& file, std::size_t length, Echo echo, 
 
 // The records after the counts, read by several threads from the file mapped in memory.
 //
-// The text is cut at white space into one chunk a thread. Each thread converts the leading
-// integers of its chunk (the element records and the first node number), counts all its tokens
+// The text is cut at white space into a few chunks a thread. For each chunk a thread converts
+// the leading integers (the element records and the first node number), counts all the tokens
 // and marks where every 4096th begins. The element records are then followed across the chunks
 // from count to count, which finds where each thread's share of them begins and the token where
 // the node records begin; the threads copy their elements, and each then converts an equal share
@@ -116,8 +116,12 @@ class ParallelRecords {
   // Least text a thread is given: below it the sequential reader is as fast.
   static constexpr std::size_t chunk_minimum = 64 << 10;
 
-  ParallelRecords(std::string_view text, int threads) : text_(text) {
-    std::size_t n = std::min<std::size_t>(threads, text.size() / chunk_minimum);
+  // Chunks a thread, taken in turn: a thread slowed by other work takes fewer.
+  static constexpr int chunks_per_thread = 4;
+
+  ParallelRecords(std::string_view text, int threads) : text_(text), threads_(threads) {
+    std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(threads) * chunks_per_thread,
+                                          text.size() / chunk_minimum);
     std::size_t begin = 0;
     for (std::size_t i = 1; i <= n; ++i) {
       std::size_t end = i == n ? text.size() : text.size() / n * i;
@@ -132,8 +136,8 @@ class ParallelRecords {
   int chunks() const { return static_cast<int>(chunks_.size()); }
 
   bool read(MeshBuffer& read, int nelem, int npoin, int nspno) {
-    int n = chunks();
-    console::run_parallel(n, [&](int i) { convert_integers(chunks_[i]); });
+    int n = threads_;
+    console::run_tasks(n, chunks(), [&](int i) { convert_integers(chunks_[i]); });
     console::terminal::check_interrupt();
     long long total = 0;
     for (Chunk& c : chunks_) {
@@ -364,6 +368,7 @@ class ParallelRecords {
   }
 
   std::string_view text_;
+  int threads_;
   std::vector<Chunk> chunks_;
 };
 
