@@ -199,7 +199,8 @@ bool count_polylines_parallel(const std::string& name, long long from, Counts& c
     long long at = after_seqend(name, from + (size - from) * t / n);
     if (at > begin.back() && at < size) begin.push_back(at);
   }
-  struct Share {
+  // Apart in memory: each is written at every line.
+  struct alignas(64) Share {
     FirstPass pass;
     std::vector<int> begun;  // elements before each POLYLINE line
     std::vector<Checkpoint> marks;

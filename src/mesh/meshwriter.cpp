@@ -128,8 +128,12 @@ void MeshWriter::records(int section, int count, int threads, Format format) {
     console::run_tasks(threads, slices, [&](int i) {
       int from = first + static_cast<int>(static_cast<long long>(round) * i / slices);
       int to = first + static_cast<int>(static_cast<long long>(round) * (i + 1) / slices);
-      texts[i].clear();
-      for (int number = from; number < to; ++number) format(texts[i], number);
+      // Formatted in a string of the thread's own: the texts' sizes lie side by side in memory.
+      std::string text;
+      text.swap(texts[i]);
+      text.clear();
+      for (int number = from; number < to; ++number) format(text, number);
+      text.swap(texts[i]);
     });
     out_.put_blocks(texts);
     first += round;
