@@ -267,10 +267,6 @@ bool InputFile::next_token(std::string_view& token) {
   return true;
 }
 
-long long InputFile::tell() const {
-  return base_ + static_cast<long long>(pos_);
-}
-
 bool InputFile::seek(long long position) {
   if (position >= base_ && position <= base_ + static_cast<long long>(end_)) {
     pos_ = static_cast<std::size_t>(position - base_);

@@ -149,7 +149,7 @@ class InputFile {
   // text "<token too long>", which is no number.
   bool next_token(std::string_view& token);
   // Position in the file, and repositioning to a position given by `tell`.
-  long long tell() const;
+  long long tell() const { return base_ + static_cast<long long>(pos_); }
   bool seek(long long position);
 
   static constexpr std::size_t max_token = 4096;
