@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 
@@ -137,9 +138,43 @@ bool parse_int(std::string_view token, int& value) {
   return ec == std::errc() && ptr == end;
 }
 
+namespace {
+// A plain decimal of at most 15 digits ("-12.50000000"): its digits are an exact integer and
+// its power of ten an exact double, so one division rounds it correctly, as from_chars does.
+// False for every other form, which from_chars then reads.
+bool plain_decimal(std::string_view token, double& value) {
+  static constexpr double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr int most_digits = 15;
+  const char* p = token.data();
+  const char* end = p + token.size();
+  bool negative = p < end && *p == '-';
+  p += negative;
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int decimals = 0;
+  bool point = false;
+  for (; p < end; ++p) {
+    if (*p == '.' && !point) {
+      point = true;
+      continue;
+    }
+    auto digit = static_cast<unsigned char>(*p - '0');
+    if (digit > 9 || ++digits > most_digits) return false;
+    mantissa = mantissa * 10 + digit;
+    decimals += point;
+  }
+  if (digits == 0) return false;
+  double v = static_cast<double>(mantissa) / powers[decimals];
+  value = negative ? -v : v;
+  return true;
+}
+}  // namespace
+
 bool parse_real(std::string_view token, double& value) {
   if (token.size() > 1 && token[0] == '+' && token[1] != '-') token.remove_prefix(1);
   if (token.empty()) return false;
+  if (plain_decimal(token, value)) return true;
   const char* end = token.data() + token.size();
   auto [ptr, ec] = std::from_chars(token.data(), end, value, std::chars_format::general);
   if (ptr != end) return false;

@@ -20,9 +20,14 @@ void pad_and_append(std::string& out, const char* text, std::size_t length, int 
 }  // namespace
 
 void append_int(std::string& out, int value, int width) {
-  char text[16];
-  auto result = std::to_chars(text, text + sizeof text, value);
-  pad_and_append(out, text, static_cast<std::size_t>(result.ptr - text), width);
+  if (width > max_int_field) {
+    char text[16];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    pad_and_append(out, text, static_cast<std::size_t>(result.ptr - text), width);
+    return;
+  }
+  char field[max_int_field + 12];
+  out.append(field, static_cast<std::size_t>(format_int(field, value, width) - field));
 }
 
 namespace {
@@ -53,6 +58,26 @@ constexpr char digit_pairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
+
+}  // namespace
+
+char* format_int(char* at, int value, int width) {
+  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  int digits = 1;
+  for (unsigned rest = magnitude; rest >= 10; rest /= 10) ++digits;
+  for (int length = digits + (value < 0); width > length; --width) *at++ = ' ';
+  if (value < 0) *at++ = '-';
+  char* end = at + digits;
+  char* p = end;
+  for (; magnitude >= 10; magnitude /= 100) {
+    p -= 2;
+    std::memcpy(p, digit_pairs + 2 * (magnitude % 100), 2);
+  }
+  if (p > at) *--p = static_cast<char>('0' + magnitude);
+  return end;
+}
+
+namespace {
 
 // A 128-bit unsigned number as two 64-bit halves.
 struct Wide {
@@ -153,6 +178,7 @@ void append_fixed(std::string& out, double value, int width, int precision) {
       *--p = static_cast<char>('0' + whole);
     }
     if (std::signbit(value)) *--p = '-';
+    while (end - p < width && p > text) *--p = ' ';  // the padding too, for one append
     pad_and_append(out, p, static_cast<std::size_t>(end - p), width);
     return;
   }

@@ -1,6 +1,7 @@
 #include "console/textfile.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include "console/numfmt.h"
 #include "console/report.h"
 #include "console/terminal.h"
+#include "console/threads.h"
 
 namespace console {
 
@@ -83,6 +85,38 @@ void OutputFile::flush() {
     if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
   }
   buffer_.clear();
+  if (failed_) throw WriteFailure(failure_message_);
+}
+
+void OutputFile::put_blocks(const std::vector<std::string>& texts) {
+  flush();
+  int fd = ::fileno(file_);
+  failed_ = std::fflush(file_) != 0;
+  off_t at = failed_ ? 0 : ::lseek(fd, 0, SEEK_CUR);
+  if (at < 0) {
+    // Not a file with places (a pipe): the blocks go one after the other.
+    for (const std::string& text : texts) {
+      failed_ = failed_ || std::fwrite(text.data(), 1, text.size(), file_) != text.size();
+    }
+  } else if (!failed_) {
+    std::vector<off_t> places;
+    for (const std::string& text : texts) {
+      places.push_back(at);
+      at += static_cast<off_t>(text.size());
+    }
+    std::vector<char> faults(texts.size(), 0);
+    run_tasks(thread_count(), static_cast<int>(texts.size()), [&](int i) {
+      const char* data = texts[i].data();
+      std::size_t left = texts[i].size();
+      for (off_t place = places[i]; left > 0 && !faults[i];) {
+        ssize_t n = ::pwrite(fd, data, left, place);
+        faults[i] = n <= 0;
+        if (n > 0) data += n, left -= static_cast<std::size_t>(n), place += n;
+      }
+    });
+    for (char f : faults) failed_ = failed_ || f;
+    failed_ = failed_ || ::fseeko(file_, at, SEEK_SET) != 0;
+  }
   if (failed_) throw WriteFailure(failure_message_);
 }
 
@@ -233,10 +267,6 @@ bool InputFile::next_token(std::string_view& token) {
   return true;
 }
 
-long long InputFile::tell() const {
-  return base_ + static_cast<long long>(pos_);
-}
-
 bool InputFile::seek(long long position) {
   if (position >= base_ && position <= base_ + static_cast<long long>(end_)) {
     pos_ = static_cast<std::size_t>(position - base_);
@@ -246,6 +276,21 @@ bool InputFile::seek(long long position) {
   base_ = position;
   pos_ = end_ = 0;
   return true;
+}
+
+MappedFile::MappedFile(const InputFile& file) {
+  int fd = ::fileno(file.file_);
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return;
+  auto size = static_cast<std::size_t>(st.st_size);
+  void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+  if (data == MAP_FAILED) return;
+  data_ = data;
+  size_ = size;
+}
+
+MappedFile::~MappedFile() {
+  if (data_ != nullptr) ::munmap(data_, size_);
 }
 
 void remove_file(const std::string& path) {

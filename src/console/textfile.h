@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace console {
 
@@ -50,6 +51,15 @@ class OutputFile {
   void put_fixed(double value, int width, int precision);
   // Any printf format.
   void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Text appended by `format(std::string&)` straight into the buffer.
+  template <class Format>
+  void put_formatted(Format&& format) {
+    format(buffer_);
+    if (buffer_.size() >= flush_size) flush();
+  }
+  // Large blocks of text, one after the other after what is buffered, each written to its place
+  // by its own thread without being copied.
+  void put_blocks(const std::vector<std::string>& texts);
 
   // Writes what is buffered, closes the file and, in replace mode, puts it in place of the
   // target. False when anything could not be written; the target is then left as it was
@@ -139,12 +149,13 @@ class InputFile {
   // text "<token too long>", which is no number.
   bool next_token(std::string_view& token);
   // Position in the file, and repositioning to a position given by `tell`.
-  long long tell() const;
+  long long tell() const { return base_ + static_cast<long long>(pos_); }
   bool seek(long long position);
 
   static constexpr std::size_t max_token = 4096;
 
  private:
+  friend class MappedFile;
   InputFile(std::FILE* file, std::size_t block);
   // next_line for a line that crosses the end of the buffer, is cut by the room or holds a NUL.
   bool next_line_slowly(std::string_view& line, int size);
@@ -177,6 +188,22 @@ class InputFile {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   long long base_ = 0;  // file position of buffer_[0]
+};
+
+// The whole of an open input file mapped into memory, read only: the text of a bulk reader that
+// splits it among threads. Empty when the file cannot be mapped (not a regular file, empty).
+class MappedFile {
+ public:
+  explicit MappedFile(const InputFile& file);
+  ~MappedFile();
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  std::string_view text() const { return {static_cast<const char*>(data_), size_}; }
+
+ private:
+  void* data_ = nullptr;
+  std::size_t size_ = 0;
 };
 
 // Deletes a file, ignoring failure.

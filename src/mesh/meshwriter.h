@@ -34,11 +34,23 @@ class MeshWriter {
   void point(double x1, double x2, double x3);
   void point(const double* xyz) { point(xyz[0], xyz[1], xyz[2]); }
   void special(int ipoin);
+  // Every record of a whole buffer, formatted by several threads when it is large.
+  void buffer_records(const MeshBuffer& buffer);
   // Checks the record counts against the announced ones.
   void finish();
 
  private:
+  // Records of a slice, and slices a thread, in one round of buffer_records.
+  static constexpr int parallel_slice = 2048;
+  static constexpr int slices_per_thread = 4;
+
   void check_section(int section);
+  static void format_element(std::string& text, int number, int count, const int* nodes);
+  void format_point(std::string& text, int number, const double* xyz) const;
+  static void format_special(std::string& text, int number, int ipoin);
+  // `count` records of `section` after those written, record n formatted by format(text, n).
+  template <class Format>
+  void records(int section, int count, int threads, Format format);
 
   console::OutputFile& out_;
   std::string routine_;
@@ -47,7 +59,7 @@ class MeshWriter {
   int written_[3] = {0, 0, 0};
 };
 
-// Writes a whole buffer in the standard layout.
+// Writes a whole buffer and finishes.
 void write_buffer(MeshWriter& writer, const MeshBuffer& buffer);
 
 // The temporary mesh file of a hand-back.

@@ -198,6 +198,11 @@ TEST(Numfmt, MatchesPrintf) {
       std::string got, expected = format("%15.*lf", precision, v);
       append_fixed(got, v, 15, precision);
       if (got != expected && ++bad <= 5) ADD_FAILURE() << std::hexfloat << v << ": " << got;
+      // Read back, the text gives the value strtod gives.
+      double back = NAN, read = std::strtod(expected.c_str(), nullptr);
+      if (std::isfinite(v) && (!parse_real(expected.substr(expected.find_first_not_of(' ')), back) ||
+                               std::bit_cast<std::uint64_t>(back) != std::bit_cast<std::uint64_t>(read)))
+        ADD_FAILURE() << expected;
     }
     if (precision == 10) values.resize(ties);  // the other precisions only for the first ones
   }

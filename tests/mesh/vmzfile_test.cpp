@@ -75,6 +75,74 @@ TEST(Vmz, RandomMeshesReadInAnyLayoutAndWriteBack) {
   }
 }
 
+const struct {
+  int section, field;
+  const char* by;
+} plants[] = {{0, 0, "0"}, {0, 1, "0"}, {0, 1, "21"}, {0, 2, "N"}, {0, 3, "x"}, {0, -1, ""},
+              {1, 0, "0"}, {1, 2, "1e999"}, {1, -1, ""}, {2, 0, "9"}, {2, 1, "N"}, {2, -1, ""}};
+
+// Meshes large enough to be shared among threads, with records split over lines, read and
+// written back with 1, 2, 3 and 7 threads: the same buffer and the same bytes; a planted fault
+// gives the same report with every count.
+TEST(Vmz, ThreadsReadAndWriteTheSame) {
+  inprocess::Directory d;
+  std::mt19937 random(7);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  for (int round = 0; round < 2; ++round) {
+    int npoin = round == 0 ? 3000 + pick(3000) : 12000;  // then fewer elements than threads
+    std::vector<std::vector<int>> elements(round == 0 ? 18000 + pick(4000) : 2);
+    std::vector<session::Point> points(npoin);
+    std::vector<int> specials(pick(300));
+    for (auto& nodes : elements)
+      for (nodes.resize(1 + pick(20)); int& n : nodes) n = 1 + pick(npoin);
+    for (auto& p : points)
+      for (double& x : p) x = (pick(2000001) - 1000000) * std::pow(10.0, pick(14) - 10);
+    for (int& s : specials) s = 1 + pick(npoin);
+    std::string text = session::mesh_file("A", "B", elements, points, specials), lay = "A\nB\n";
+    for (char c : text.substr(4)) lay += c == ' ' && pick(50) == 0 ? "\n" : std::string(1, c);
+    std::string reference, faulty[std::size(plants)];
+    std::vector<std::size_t> lines = {0};  // where each line of the text begins
+    for (std::size_t i = 0; i < text.size(); ++i)
+      if (text[i] == '\n') lines.push_back(i + 1);
+    for (const char* threads : {"1", "2", "3", "7"}) {
+      setenv("TRELMO_THREADS", threads, 1);
+      write("m.vmz", lay);
+      MeshBuffer b;
+      Titles t;
+      EXPECT_EQ(read_quietly(b, t), "||-") << threads;
+      run([&] { EXPECT_EQ(mesh::wrvmz(b, "out", t), 'y'); });
+      std::string read(reinterpret_cast<const char*>(b.coord.row(1)), 24 * b.npoin);
+      for (int i = 1; i <= b.nelem; ++i)
+        read += std::to_string(b.nnoel[i]) + std::string(reinterpret_cast<const char*>(
+                                                 b.lnods.row(i)), 4 * b.nnoel[i]);
+      for (int i = 1; i <= b.nspno; ++i) read += "," + std::to_string(b.lspno[i]);
+      if (reference.empty()) reference = read;
+      EXPECT_TRUE(read == reference) << threads;
+      EXPECT_TRUE(d.read("out.vmz") == text) << threads;
+      std::mt19937 plant(round);
+      for (int f = 0; std::string& report : faulty) {
+        // Field `field` of a random record of `section` replaced (N: the number past the
+        // nodes), or the file cut in the record (field -1).
+        auto [section, field, by] = plants[f++];
+        std::size_t counts[] = {elements.size(), points.size(), specials.size()};
+        if (counts[section] == 0) continue;
+        std::size_t at = lines[3 + (section > 0) * counts[0] + (section > 1) * counts[1] +
+                               plant() % counts[section]];
+        std::string bad = text.substr(0, at + plant() % 8);
+        for (int k = 0; k <= field; ++k) at = text.find_first_not_of(' ', k ? text.find(' ', at) : at);
+        if (field >= 0)
+          bad = text.substr(0, at) + (by == std::string("N") ? std::to_string(npoin + 1) : by) +
+                text.substr(text.find_first_of(" \n", at));
+        write("m.vmz", bad);
+        std::string got = run([&] { mesh::rdvmz("m", b, t); });
+        if (report.empty()) report = got;
+        EXPECT_EQ(got, report) << threads << " " << at;
+      }
+    }
+  }
+  unsetenv("TRELMO_THREADS");
+}
+
 // clang-format off
 // Records after "T;M;"|fault's place (c: counts, e1: element 1, n2, s1)|fatal message. A fault
 // in the titles gives the whole file, "t", the message, and the quiet reader's message.
