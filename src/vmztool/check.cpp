@@ -6,12 +6,13 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <future>
 #include <map>
 #include <numeric>
 #include <queue>
 
+#include "console/arrays.h"
 #include "console/report.h"
+#include "console/threads.h"
 #include "vmztool/quality.h"
 
 namespace vmztool {
@@ -127,16 +128,13 @@ struct Found {
 struct Summary {
   double min = 0, median = 0, max = 0;
 };
-Summary summary(std::vector<double>& values) {
-  Summary s;
-  if (values.empty()) return s;
-  auto [low, high] = std::minmax_element(values.begin(), values.end());
-  s.min = *low;
-  s.max = *high;
-  auto middle = values.begin() + static_cast<std::ptrdiff_t>((values.size() - 1) / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  s.median = *middle;
-  return s;
+
+// The value at the middle of `values` (the lower one of an even count), as the values of an
+// array in this order give it; reorders the values.
+double median(double* values, std::size_t count) {
+  double* middle = values + (count - 1) / 2;
+  std::nth_element(values, middle, values + count);
+  return *middle;
 }
 
 struct KindReport {
@@ -162,6 +160,19 @@ struct Report {
 // The lower bound of histogram bin k.
 double bin_start(int k) {
   return (k - bins / 2) / (bins / 2.0);
+}
+
+// The histogram bin of a scaled Jacobian: the last whose lower bound it reaches (the first for
+// one below -1 or for no number).
+int bin_of(double v) {
+  static const std::array<double, bins> starts = [] {
+    std::array<double, bins> s{};
+    for (int b = 0; b < bins; ++b) s[b] = bin_start(b);
+    return s;
+  }();
+  int bin = 0;
+  while (bin + 1 < bins && v >= starts[bin + 1]) ++bin;
+  return bin;
 }
 
 // The points that no element uses, and the elements on the same set of points (closing
@@ -216,32 +227,53 @@ void point_uses(const mesh::MeshBuffer& buffer, int limit, Report& report) {
   }
 }
 
-// The measures of the elements first .. last: each kind's values, the findings in the order
-// of the elements, and the worst elements (the best of them on top).
+// The measures of every element by element number, for the medians: its kind (`other` when
+// it has none) and its values (the warpage of surface kinds only).
+struct Values {
+  explicit Values(int nelem) : kind(nelem), sj(nelem), ratio(nelem), warp(nelem) {}
+  console::OneVector<Kind> kind;
+  console::OneVector<double> sj, ratio, warp;
+};
+
+// The smallest value that comes first and the largest that comes last, as
+// std::minmax_element finds them among values in the order of the elements.
+void extend(Summary& s, double v, bool first) {
+  if (first || v < s.min) s.min = v;
+  if (first || !(v < s.max)) s.max = v;
+}
+
+// What the elements first .. last add to the report: each kind's count, histogram and
+// smallest and largest values, the findings in the order of the elements, and the worst
+// elements (the best of them on top). Their values go to `values`.
 struct Measured {
-  std::array<std::vector<double>, kind_count> sj, ratio, warp;
+  std::array<KindReport, kind_count> kinds{};
   Found other, degenerate, inverted;
   std::priority_queue<std::pair<double, int>> worst;
 };
 
 Measured measure_elements(const mesh::MeshBuffer& buffer, const CheckOptions& options, int first,
-                          int last) {
+                          int last, Values& values) {
   Measured m;
   int limit = options.worst;
   for (int ielem = first; ielem <= last; ++ielem) {
     Kind kind = check_kind(buffer, ielem, options.eight);
+    values.kind[ielem] = kind;
     if (kind == Kind::other) {
       m.other.add({ielem}, limit);
       continue;
     }
     ElementQuality q = measure(buffer, ielem, kind, options.tolerance);
-    int k = static_cast<int>(kind);
-    if (m.sj[k].empty()) {  // room for every element: only the pages written are taken
-      for (auto* values : {&m.sj[k], &m.ratio[k], &m.warp[k]}) values->reserve(last - first + 1);
+    KindReport& r = m.kinds[static_cast<int>(kind)];
+    bool first_of_kind = r.count++ == 0;
+    ++r.histogram[bin_of(q.scaled_jacobian)];
+    extend(r.scaled_jacobian, q.scaled_jacobian, first_of_kind);
+    extend(r.edge_ratio, q.edge_ratio, first_of_kind);
+    values.sj[ielem] = q.scaled_jacobian;
+    values.ratio[ielem] = q.edge_ratio;
+    if (info(kind).dimension == 2) {
+      extend(r.warpage, q.warpage, first_of_kind);
+      values.warp[ielem] = q.warpage;
     }
-    m.sj[k].push_back(q.scaled_jacobian);
-    m.ratio[k].push_back(q.edge_ratio);
-    if (info(kind).dimension == 2) m.warp[k].push_back(q.warpage);
     std::pair<double, int> rank(q.scaled_jacobian, ielem);
     if (static_cast<int>(m.worst.size()) < limit) {
       m.worst.push(rank);
@@ -263,56 +295,95 @@ void append(Found& earlier, Found& later, int limit) {
   earlier.count += later.count;
 }
 
+// A kind's figures of later elements after those of earlier ones.
+void append(KindReport& earlier, const KindReport& later) {
+  if (later.count == 0) return;
+  bool first = earlier.count == 0;
+  for (auto [to, from] : {std::pair(&earlier.scaled_jacobian, &later.scaled_jacobian),
+                          std::pair(&earlier.edge_ratio, &later.edge_ratio),
+                          std::pair(&earlier.warpage, &later.warpage)}) {
+    extend(*to, from->min, first);
+    extend(*to, from->max, false);
+  }
+  earlier.count += later.count;
+  for (int b = 0; b < bins; ++b) earlier.histogram[b] += later.histogram[b];
+}
+
+// Elements a task measures: enough that a task's own findings cost little beside its work.
+constexpr int elements_per_task = 16384;
+
 Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) {
   Report report;
   int limit = options.worst;
-  // The searches among the points, and the measures of the later half of the elements, run
-  // beside the measures of the first half; each fills its own members of the report.
-  std::future<std::vector<int>> coincident = std::async(std::launch::async, [&] {
-    point_uses(buffer, limit, report);
-    return coincident_points(buffer, options.tolerance);
+  int threads = console::thread_count();
+  // Task 0 searches among the points, the others measure runs of elements; each task fills
+  // its own members of the report or its own part. The search is the longest task and the
+  // first taken.
+  Values values(buffer.nelem);
+  int runs = std::max(1, (buffer.nelem + elements_per_task - 1) / elements_per_task);
+  std::vector<Measured> parts(static_cast<std::size_t>(runs));
+  std::vector<int> roots;
+  console::run_tasks(threads, runs + 1, [&](int task) {
+    if (task == 0) {
+      point_uses(buffer, limit, report);
+      roots = coincident_points(buffer, options.tolerance);
+      return;
+    }
+    long long run = task - 1;
+    int first = static_cast<int>(buffer.nelem * run / runs) + 1;
+    int last = static_cast<int>(buffer.nelem * (run + 1) / runs);
+    parts[run] = measure_elements(buffer, options, first, last, values);
   });
-  int half = buffer.nelem / 2;
-  std::future<Measured> later = std::async(std::launch::async, [&] {
-    return measure_elements(buffer, options, half + 1, buffer.nelem);
-  });
-  Measured m = measure_elements(buffer, options, 1, half);
-  Measured rest = later.get();
-  auto& sj = m.sj;
-  auto& ratio = m.ratio;
-  auto& warp = m.warp;
-  for (int k = 0; k < kind_count; ++k) {
-    sj[k].insert(sj[k].end(), rest.sj[k].begin(), rest.sj[k].end());
-    ratio[k].insert(ratio[k].end(), rest.ratio[k].begin(), rest.ratio[k].end());
-    warp[k].insert(warp[k].end(), rest.warp[k].begin(), rest.warp[k].end());
+  Measured& m = parts[0];
+  for (std::size_t run = 1; run < parts.size(); ++run) {
+    Measured& rest = parts[run];
+    for (int k = 0; k < kind_count; ++k) append(m.kinds[k], rest.kinds[k]);
+    append(m.other, rest.other, limit);
+    append(m.degenerate, rest.degenerate, limit);
+    append(m.inverted, rest.inverted, limit);
+    for (; !rest.worst.empty(); rest.worst.pop()) {
+      m.worst.push(rest.worst.top());
+      if (static_cast<int>(m.worst.size()) > limit) m.worst.pop();
+    }
   }
-  append(m.other, rest.other, limit);
-  append(m.degenerate, rest.degenerate, limit);
-  append(m.inverted, rest.inverted, limit);
   report.other = std::move(m.other);
   report.degenerate = std::move(m.degenerate);
   report.inverted = std::move(m.inverted);
-  for (; !rest.worst.empty(); rest.worst.pop()) {
-    m.worst.push(rest.worst.top());
-    if (static_cast<int>(m.worst.size()) > limit) m.worst.pop();
-  }
-  double starts[bins];
-  for (int b = 0; b < bins; ++b) starts[b] = bin_start(b);
+
+  // The medians, each a task: of a kind's values in the order of the elements, in place when
+  // every element is of that kind.
+  struct Median {
+    Kind kind;
+    console::OneVector<double>* all;
+    Summary* summary;
+  };
+  std::vector<Median> medians;
   for (int k = 0; k < kind_count; ++k) {
-    if (sj[k].empty()) continue;
-    KindReport r;
+    KindReport& r = m.kinds[k];
+    if (r.count == 0) continue;
     r.kind = static_cast<Kind>(k);
-    r.count = static_cast<int>(sj[k].size());
-    for (double v : sj[k]) {
-      int bin = 0;
-      while (bin + 1 < bins && v >= starts[bin + 1]) ++bin;
-      ++r.histogram[bin];
-    }
-    r.scaled_jacobian = summary(sj[k]);
-    r.edge_ratio = summary(ratio[k]);
-    r.warpage = summary(warp[k]);
-    report.kinds.push_back(r);
+    medians.push_back({r.kind, &values.sj, &r.scaled_jacobian});
+    medians.push_back({r.kind, &values.ratio, &r.edge_ratio});
+    if (info(r.kind).dimension == 2) medians.push_back({r.kind, &values.warp, &r.warpage});
   }
+  console::run_tasks(threads, static_cast<int>(medians.size()), [&](int task) {
+    const Median& at = medians[task];
+    int count = m.kinds[static_cast<int>(at.kind)].count;
+    if (count == buffer.nelem) {
+      at.summary->median = median(at.all->begin(), static_cast<std::size_t>(count));
+      return;
+    }
+    std::vector<double> own;
+    own.reserve(static_cast<std::size_t>(count));
+    for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
+      if (values.kind[ielem] == at.kind) own.push_back((*at.all)[ielem]);
+    }
+    at.summary->median = median(own.data(), own.size());
+  });
+  for (const KindReport& r : m.kinds) {
+    if (r.count > 0) report.kinds.push_back(r);
+  }
+
   for (; !m.worst.empty(); m.worst.pop()) {
     int ielem = m.worst.top().second;
     Kind kind = check_kind(buffer, ielem, options.eight);
@@ -320,7 +391,6 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
   }
   std::reverse(report.worst.begin(), report.worst.end());
 
-  std::vector<int> roots = coincident.get();
   std::vector<int> members(roots.size(), 0);
   for (int root : roots) ++members[root];
   std::map<int, std::size_t> listed;  // root -> entry of report.coincident.shown
