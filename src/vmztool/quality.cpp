@@ -258,29 +258,30 @@ double verdict_hex(const Vec* x, bool& corners_positive) {
                                  {7, 5, 0}, {4, 6, 1}, {5, 7, 2}, {6, 4, 3}};
   // The corner with the smallest det / (|a| |b| |c|) is the one with the smallest
   // det |det| / (|a|^2 |b|^2 |c|^2), which needs no square root; a corner with an edge of no
-  // length counts 0.
-  double lowest = 0, det_at = 0, product_at = 1;
-  auto corner = [&](const Vec& a, const Vec& b, const Vec& c, bool first) {
-    double det = dot(a, cross(b, c));
-    double product = dot(a, a) * dot(b, b) * dot(c, c);
-    bool usable = product >= smallest_length * smallest_length;
-    double key = usable ? det * std::fabs(det) / product : 0;
-    if (first || !(key >= lowest)) {
-      lowest = key;
-      det_at = usable ? det : 0;
-      product_at = usable ? product : 1;
-    }
-    return det;
+  // length counts 0. The keys of all nine come first, so that their divisions overlap, then
+  // the first smallest (the centre's, entry 0, before the corners').
+  double det[9], product[9], key[9];
+  auto corner = [&](int k, const Vec& a, const Vec& b, const Vec& c) {
+    det[k] = dot(a, cross(b, c));
+    product[k] = dot(a, a) * dot(b, b) * dot(c, c);
+    key[k] = product[k] >= smallest_length * smallest_length
+                 ? det[k] * std::fabs(det[k]) / product[k]
+                 : 0;
   };
-  corner((x[1] + x[2] + x[5] + x[6]) - (x[0] + x[3] + x[4] + x[7]),
+  corner(0, (x[1] + x[2] + x[5] + x[6]) - (x[0] + x[3] + x[4] + x[7]),
          (x[2] + x[3] + x[6] + x[7]) - (x[0] + x[1] + x[4] + x[5]),
-         (x[4] + x[5] + x[6] + x[7]) - (x[0] + x[1] + x[2] + x[3]), true);
+         (x[4] + x[5] + x[6] + x[7]) - (x[0] + x[1] + x[2] + x[3]));
   corners_positive = true;
   for (int c = 0; c < 8; ++c) {
-    double det = corner(x[next[c][0]] - x[c], x[next[c][1]] - x[c], x[next[c][2]] - x[c], false);
-    corners_positive = corners_positive && det > 0;
+    corner(c + 1, x[next[c][0]] - x[c], x[next[c][1]] - x[c], x[next[c][2]] - x[c]);
+    corners_positive = corners_positive && det[c + 1] > 0;
   }
-  return det_at / std::sqrt(product_at);
+  int at = 0;
+  for (int k = 1; k < 9; ++k) {
+    if (!(key[k] >= key[at])) at = k;
+  }
+  if (!(product[at] >= smallest_length * smallest_length)) return 0;
+  return det[at] / std::sqrt(product[at]);
 }
 
 }  // namespace
