@@ -641,13 +641,15 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
   // may be taken in any order: meshes are often written in the order of one already (ren's
   // and the generators'), which then needs no sorting.
   // Entries hold the point in `begin` until they become the cells, in the same array.
-  std::vector<Cell> cells(static_cast<std::size_t>(n));
+  std::vector<Cell> cells;
+  cells.reserve(static_cast<std::size_t>(n));  // written once, not cleared first
   for (int i = 0; i < n; ++i) {
     const double* x = buffer.coord.row(i + 1);
+    Cell& cell = cells.emplace_back();
     for (int j = 0; j < 3; ++j) {
-      cells[i].key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
+      cell.key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
     }
-    cells[i].begin = i;
+    cell.begin = i;
   }
   static const int orders[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1},
                                    {1, 0, 2}, {1, 2, 0}, {2, 0, 1}};
