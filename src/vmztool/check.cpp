@@ -373,20 +373,23 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
   Report report;
   int limit = options.worst;
   int threads = console::thread_count();
-  // Task 0 searches among the points, the others measure runs of elements; each task fills
-  // its own members of the report or its own part. The search is the longest task and the
-  // first taken.
+  // Tasks 0 and 1 search among the points, the others measure runs of elements; each task
+  // fills its own members of the report or its own part. The searches are the longest tasks
+  // and the first taken.
   Values values(buffer.nelem);
   int runs = std::max(1, (buffer.nelem + elements_per_task - 1) / elements_per_task);
   std::vector<Measured> parts(static_cast<std::size_t>(runs));
   std::vector<int> roots;
-  console::run_tasks(threads, runs + 1, [&](int task) {
+  console::run_tasks(threads, runs + 2, [&](int task) {
     if (task == 0) {
-      point_uses(buffer, limit, report);
       roots = coincident_points(buffer, options.tolerance);
       return;
     }
-    long long run = task - 1;
+    if (task == 1) {
+      point_uses(buffer, limit, report);
+      return;
+    }
+    long long run = task - 2;
     int first = static_cast<int>(buffer.nelem * run / runs) + 1;
     int last = static_cast<int>(buffer.nelem * (run + 1) / runs);
     parts[run] = measure_elements(buffer, options, first, last, values);
