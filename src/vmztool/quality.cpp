@@ -316,14 +316,18 @@ ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, dou
   // of a 3-node line) the longest over the shortest.
   double shortest = 0, longest = 0;  // squared
   double squared[3 * mesh::mnode];   // of each side
+  // A side whose ends lie within the tolerance in every coordinate is at most sqrt(3)
+  // tolerances long: a longer one (with room for rounding, when the tolerance's square is far
+  // from the smallest numbers) needs no test coordinate by coordinate.
+  double near = tolerance > 1e-100 ? 3 * tolerance * tolerance * (1 + 1e-9) : HUGE_VAL;
   const Pairs& outline = sides(kind);
   for (std::size_t k = 0; k < outline.size(); ++k) {
     Vec d = x[outline[k].first] - x[outline[k].second];
-    if (std::fabs(d[0]) <= tolerance && std::fabs(d[1]) <= tolerance &&
+    double l = squared[k] = dot(d, d);
+    if (!(l > near) && std::fabs(d[0]) <= tolerance && std::fabs(d[1]) <= tolerance &&
         std::fabs(d[2]) <= tolerance) {
       q.degenerate = true;
     }
-    double l = squared[k] = dot(d, d);
     if (k == 0 || !(l >= shortest)) shortest = l;
     if (k == 0 || !(l <= longest)) longest = l;
   }
