@@ -672,14 +672,17 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
     axis = orders[0];
     if (tolerance == 0 || !radix_sort(cells)) std::sort(cells.begin(), cells.end(), before);
   }
-  for (Cell& entry : cells)
-    entry.key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
-  std::vector<int> order(static_cast<std::size_t>(n));
+  // The keys taken in the order of the axes; the runs of equal keys become the cells, in the
+  // same array (a cell is written only where its entries have been read).
+  std::vector<int> order;
+  order.reserve(static_cast<std::size_t>(n));
   std::size_t count = 0;
   for (int k = 0; k < n; ++k) {
-    order[k] = cells[k].begin;
-    if (k == 0 || cells[k].key != cells[count - 1].key) {
-      cells[count++] = {cells[k].key, k, k + 1};
+    const Cell& entry = cells[k];
+    std::array<double, 3> key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
+    order.push_back(entry.begin);
+    if (k == 0 || key != cells[count - 1].key) {
+      cells[count++] = {key, k, k + 1};
     } else {
       cells[count - 1].end = k + 1;
     }
