@@ -5,13 +5,15 @@
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
-#include <future>
 #include <map>
 #include <numeric>
 #include <queue>
 
+#include "console/arrays.h"
 #include "console/report.h"
+#include "console/threads.h"
 #include "vmztool/quality.h"
 
 namespace vmztool {
@@ -59,6 +61,62 @@ struct Cell {
   std::array<double, 3> key;
   int begin, end;
 };
+
+// Sorts cells of one point each (the point in `begin`, in the order of the points) by their
+// keys (whole numbers: cell indices), the first key first, and the points of one cell by
+// number, when the keys are from 0 and fit together in 64 bits: a radix sort of the three packed into one
+// number, which keeps the points of a cell in order. Answers false, the cells untouched, when
+// they do not fit.
+bool radix_sort(std::vector<Cell>& cells) {
+  std::array<int, 3> width{};  // bits of each key
+  double high[3] = {0, 0, 0};
+  for (const Cell& cell : cells) {
+    for (int j = 0; j < 3; ++j) {
+      if (!(cell.key[j] >= 0 && cell.key[j] < 0x1p53)) return false;
+      high[j] = std::max(high[j], cell.key[j]);
+    }
+  }
+  for (int j = 0; j < 3; ++j) {
+    while (std::ldexp(1.0, width[j]) <= high[j]) ++width[j];
+  }
+  int total = width[0] + width[1] + width[2];
+  if (total > 64) return false;
+  struct Item {
+    std::uint64_t key;
+    int point;
+  };
+  std::size_t n = cells.size();
+  std::vector<Item> items(n), spare(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint64_t key = 0;
+    for (int j = 0; j < 3; ++j) {
+      if (width[j] > 0) key = key << width[j] | static_cast<std::uint64_t>(cells[i].key[j]);
+    }
+    items[i] = {key, cells[i].begin};
+  }
+  constexpr int digit = 11;  // bits sorted in one pass
+  for (int shift = 0; shift < total; shift += digit) {
+    std::array<std::size_t, (1 << digit) + 1> start{};
+    for (const Item& item : items) ++start[(item.key >> shift & ((1 << digit) - 1)) + 1];
+    if (std::find(start.begin(), start.end(), n) != start.end()) continue;  // one digit for all
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    for (const Item& item : items) spare[start[item.key >> shift & ((1 << digit) - 1)]++] = item;
+    items.swap(spare);
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint64_t key = items[i].key;
+    for (int j = 2; j >= 0; --j) {
+      if (width[j] == 0) {
+        cells[i].key[j] = 0;
+        continue;
+      }
+      cells[i].key[j] = static_cast<double>(key & ((std::uint64_t{1} << width[j]) - 1));
+      key = width[j] < 64 ? key >> width[j] : 0;
+    }
+    cells[i].begin = items[i].point;
+  }
+  return true;
+}
 
 // Some pair of points, a in cell `a` and b in cell `b` (offset along each axis by -1, 0 or 1
 // cells), within the tolerance of each other; {-1, -1} when there is none. Along an axis on
@@ -127,16 +185,13 @@ struct Found {
 struct Summary {
   double min = 0, median = 0, max = 0;
 };
-Summary summary(std::vector<double>& values) {
-  Summary s;
-  if (values.empty()) return s;
-  auto [low, high] = std::minmax_element(values.begin(), values.end());
-  s.min = *low;
-  s.max = *high;
-  auto middle = values.begin() + static_cast<std::ptrdiff_t>((values.size() - 1) / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  s.median = *middle;
-  return s;
+
+// The value at the middle of `values` (the lower one of an even count), as the values of an
+// array in this order give it; reorders the values.
+double median(double* values, std::size_t count) {
+  double* middle = values + (count - 1) / 2;
+  std::nth_element(values, middle, values + count);
+  return *middle;
 }
 
 struct KindReport {
@@ -162,6 +217,19 @@ struct Report {
 // The lower bound of histogram bin k.
 double bin_start(int k) {
   return (k - bins / 2) / (bins / 2.0);
+}
+
+// The histogram bin of a scaled Jacobian: the last whose lower bound it reaches (the first for
+// one below -1 or for no number).
+int bin_of(double v) {
+  static const std::array<double, bins> starts = [] {
+    std::array<double, bins> s{};
+    for (int b = 0; b < bins; ++b) s[b] = bin_start(b);
+    return s;
+  }();
+  int bin = 0;
+  while (bin + 1 < bins && v >= starts[bin + 1]) ++bin;
+  return bin;
 }
 
 // The points that no element uses, and the elements on the same set of points (closing
@@ -216,32 +284,53 @@ void point_uses(const mesh::MeshBuffer& buffer, int limit, Report& report) {
   }
 }
 
-// The measures of the elements first .. last: each kind's values, the findings in the order
-// of the elements, and the worst elements (the best of them on top).
+// The measures of every element by element number, for the medians: its kind (`other` when
+// it has none) and its values (the warpage of surface kinds only).
+struct Values {
+  explicit Values(int nelem) : kind(nelem), sj(nelem), ratio(nelem), warp(nelem) {}
+  console::OneVector<Kind> kind;
+  console::OneVector<double> sj, ratio, warp;
+};
+
+// The smallest value that comes first and the largest that comes last, as
+// std::minmax_element finds them among values in the order of the elements.
+void extend(Summary& s, double v, bool first) {
+  if (first || v < s.min) s.min = v;
+  if (first || !(v < s.max)) s.max = v;
+}
+
+// What the elements first .. last add to the report: each kind's count, histogram and
+// smallest and largest values, the findings in the order of the elements, and the worst
+// elements (the best of them on top). Their values go to `values`.
 struct Measured {
-  std::array<std::vector<double>, kind_count> sj, ratio, warp;
+  std::array<KindReport, kind_count> kinds{};
   Found other, degenerate, inverted;
   std::priority_queue<std::pair<double, int>> worst;
 };
 
 Measured measure_elements(const mesh::MeshBuffer& buffer, const CheckOptions& options, int first,
-                          int last) {
+                          int last, Values& values) {
   Measured m;
   int limit = options.worst;
   for (int ielem = first; ielem <= last; ++ielem) {
     Kind kind = check_kind(buffer, ielem, options.eight);
+    values.kind[ielem] = kind;
     if (kind == Kind::other) {
       m.other.add({ielem}, limit);
       continue;
     }
     ElementQuality q = measure(buffer, ielem, kind, options.tolerance);
-    int k = static_cast<int>(kind);
-    if (m.sj[k].empty()) {  // room for every element: only the pages written are taken
-      for (auto* values : {&m.sj[k], &m.ratio[k], &m.warp[k]}) values->reserve(last - first + 1);
+    KindReport& r = m.kinds[static_cast<int>(kind)];
+    bool first_of_kind = r.count++ == 0;
+    ++r.histogram[bin_of(q.scaled_jacobian)];
+    extend(r.scaled_jacobian, q.scaled_jacobian, first_of_kind);
+    extend(r.edge_ratio, q.edge_ratio, first_of_kind);
+    values.sj[ielem] = q.scaled_jacobian;
+    values.ratio[ielem] = q.edge_ratio;
+    if (info(kind).dimension == 2) {
+      extend(r.warpage, q.warpage, first_of_kind);
+      values.warp[ielem] = q.warpage;
     }
-    m.sj[k].push_back(q.scaled_jacobian);
-    m.ratio[k].push_back(q.edge_ratio);
-    if (info(kind).dimension == 2) m.warp[k].push_back(q.warpage);
     std::pair<double, int> rank(q.scaled_jacobian, ielem);
     if (static_cast<int>(m.worst.size()) < limit) {
       m.worst.push(rank);
@@ -263,56 +352,98 @@ void append(Found& earlier, Found& later, int limit) {
   earlier.count += later.count;
 }
 
+// A kind's figures of later elements after those of earlier ones.
+void append(KindReport& earlier, const KindReport& later) {
+  if (later.count == 0) return;
+  bool first = earlier.count == 0;
+  for (auto [to, from] : {std::pair(&earlier.scaled_jacobian, &later.scaled_jacobian),
+                          std::pair(&earlier.edge_ratio, &later.edge_ratio),
+                          std::pair(&earlier.warpage, &later.warpage)}) {
+    extend(*to, from->min, first);
+    extend(*to, from->max, false);
+  }
+  earlier.count += later.count;
+  for (int b = 0; b < bins; ++b) earlier.histogram[b] += later.histogram[b];
+}
+
+// Elements a task measures: enough that a task's own findings cost little beside its work.
+constexpr int elements_per_task = 16384;
+
 Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) {
   Report report;
   int limit = options.worst;
-  // The searches among the points, and the measures of the later half of the elements, run
-  // beside the measures of the first half; each fills its own members of the report.
-  std::future<std::vector<int>> coincident = std::async(std::launch::async, [&] {
-    point_uses(buffer, limit, report);
-    return coincident_points(buffer, options.tolerance);
+  int threads = console::thread_count();
+  // Tasks 0 and 1 search among the points, the others measure runs of elements; each task
+  // fills its own members of the report or its own part. The searches are the longest tasks
+  // and the first taken.
+  Values values(buffer.nelem);
+  int runs = std::max(1, (buffer.nelem + elements_per_task - 1) / elements_per_task);
+  std::vector<Measured> parts(static_cast<std::size_t>(runs));
+  std::vector<int> roots;
+  console::run_tasks(threads, runs + 2, [&](int task) {
+    if (task == 0) {
+      roots = coincident_points(buffer, options.tolerance);
+      return;
+    }
+    if (task == 1) {
+      point_uses(buffer, limit, report);
+      return;
+    }
+    long long run = task - 2;
+    int first = static_cast<int>(buffer.nelem * run / runs) + 1;
+    int last = static_cast<int>(buffer.nelem * (run + 1) / runs);
+    parts[run] = measure_elements(buffer, options, first, last, values);
   });
-  int half = buffer.nelem / 2;
-  std::future<Measured> later = std::async(std::launch::async, [&] {
-    return measure_elements(buffer, options, half + 1, buffer.nelem);
-  });
-  Measured m = measure_elements(buffer, options, 1, half);
-  Measured rest = later.get();
-  auto& sj = m.sj;
-  auto& ratio = m.ratio;
-  auto& warp = m.warp;
-  for (int k = 0; k < kind_count; ++k) {
-    sj[k].insert(sj[k].end(), rest.sj[k].begin(), rest.sj[k].end());
-    ratio[k].insert(ratio[k].end(), rest.ratio[k].begin(), rest.ratio[k].end());
-    warp[k].insert(warp[k].end(), rest.warp[k].begin(), rest.warp[k].end());
+  Measured& m = parts[0];
+  for (std::size_t run = 1; run < parts.size(); ++run) {
+    Measured& rest = parts[run];
+    for (int k = 0; k < kind_count; ++k) append(m.kinds[k], rest.kinds[k]);
+    append(m.other, rest.other, limit);
+    append(m.degenerate, rest.degenerate, limit);
+    append(m.inverted, rest.inverted, limit);
+    for (; !rest.worst.empty(); rest.worst.pop()) {
+      m.worst.push(rest.worst.top());
+      if (static_cast<int>(m.worst.size()) > limit) m.worst.pop();
+    }
   }
-  append(m.other, rest.other, limit);
-  append(m.degenerate, rest.degenerate, limit);
-  append(m.inverted, rest.inverted, limit);
   report.other = std::move(m.other);
   report.degenerate = std::move(m.degenerate);
   report.inverted = std::move(m.inverted);
-  for (; !rest.worst.empty(); rest.worst.pop()) {
-    m.worst.push(rest.worst.top());
-    if (static_cast<int>(m.worst.size()) > limit) m.worst.pop();
-  }
-  double starts[bins];
-  for (int b = 0; b < bins; ++b) starts[b] = bin_start(b);
+
+  // The medians, each a task: of a kind's values in the order of the elements, in place when
+  // every element is of that kind.
+  struct Median {
+    Kind kind;
+    console::OneVector<double>* all;
+    Summary* summary;
+  };
+  std::vector<Median> medians;
   for (int k = 0; k < kind_count; ++k) {
-    if (sj[k].empty()) continue;
-    KindReport r;
+    KindReport& r = m.kinds[k];
+    if (r.count == 0) continue;
     r.kind = static_cast<Kind>(k);
-    r.count = static_cast<int>(sj[k].size());
-    for (double v : sj[k]) {
-      int bin = 0;
-      while (bin + 1 < bins && v >= starts[bin + 1]) ++bin;
-      ++r.histogram[bin];
-    }
-    r.scaled_jacobian = summary(sj[k]);
-    r.edge_ratio = summary(ratio[k]);
-    r.warpage = summary(warp[k]);
-    report.kinds.push_back(r);
+    medians.push_back({r.kind, &values.sj, &r.scaled_jacobian});
+    medians.push_back({r.kind, &values.ratio, &r.edge_ratio});
+    if (info(r.kind).dimension == 2) medians.push_back({r.kind, &values.warp, &r.warpage});
   }
+  console::run_tasks(threads, static_cast<int>(medians.size()), [&](int task) {
+    const Median& at = medians[task];
+    int count = m.kinds[static_cast<int>(at.kind)].count;
+    if (count == buffer.nelem) {
+      at.summary->median = median(at.all->begin(), static_cast<std::size_t>(count));
+      return;
+    }
+    std::vector<double> own;
+    own.reserve(static_cast<std::size_t>(count));
+    for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
+      if (values.kind[ielem] == at.kind) own.push_back((*at.all)[ielem]);
+    }
+    at.summary->median = median(own.data(), own.size());
+  });
+  for (const KindReport& r : m.kinds) {
+    if (r.count > 0) report.kinds.push_back(r);
+  }
+
   for (; !m.worst.empty(); m.worst.pop()) {
     int ielem = m.worst.top().second;
     Kind kind = check_kind(buffer, ielem, options.eight);
@@ -320,7 +451,6 @@ Report make_report(const mesh::MeshBuffer& buffer, const CheckOptions& options) 
   }
   std::reverse(report.worst.begin(), report.worst.end());
 
-  std::vector<int> roots = coincident.get();
   std::vector<int> members(roots.size(), 0);
   for (int root : roots) ++members[root];
   std::map<int, std::size_t> listed;  // root -> entry of report.coincident.shown
@@ -514,13 +644,15 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
   // may be taken in any order: meshes are often written in the order of one already (ren's
   // and the generators'), which then needs no sorting.
   // Entries hold the point in `begin` until they become the cells, in the same array.
-  std::vector<Cell> cells(static_cast<std::size_t>(n));
+  std::vector<Cell> cells;
+  cells.reserve(static_cast<std::size_t>(n));  // written once, not cleared first
   for (int i = 0; i < n; ++i) {
     const double* x = buffer.coord.row(i + 1);
+    Cell& cell = cells.emplace_back();
     for (int j = 0; j < 3; ++j) {
-      cells[i].key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
+      cell.key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
     }
-    cells[i].begin = i;
+    cell.begin = i;
   }
   static const int orders[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1},
                                    {1, 0, 2}, {1, 2, 0}, {2, 0, 1}};
@@ -538,16 +670,19 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
   }
   if (!in_order) {
     axis = orders[0];
-    std::sort(cells.begin(), cells.end(), before);
+    if (tolerance == 0 || !radix_sort(cells)) std::sort(cells.begin(), cells.end(), before);
   }
-  for (Cell& entry : cells)
-    entry.key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
-  std::vector<int> order(static_cast<std::size_t>(n));
+  // The keys taken in the order of the axes; the runs of equal keys become the cells, in the
+  // same array (a cell is written only where its entries have been read).
+  std::vector<int> order;
+  order.reserve(static_cast<std::size_t>(n));
   std::size_t count = 0;
   for (int k = 0; k < n; ++k) {
-    order[k] = cells[k].begin;
-    if (k == 0 || cells[k].key != cells[count - 1].key) {
-      cells[count++] = {cells[k].key, k, k + 1};
+    const Cell& entry = cells[k];
+    std::array<double, 3> key = {entry.key[axis[0]], entry.key[axis[1]], entry.key[axis[2]]};
+    order.push_back(entry.begin);
+    if (k == 0 || key != cells[count - 1].key) {
+      cells[count++] = {key, k, k + 1};
     } else {
       cells[count - 1].end = k + 1;
     }

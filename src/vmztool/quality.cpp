@@ -250,37 +250,43 @@ void verdict_quad(const Vec* c, ElementQuality& q) {
   q.warpage = flat_corner ? 0 : w * w * w;
 }
 
-// Verdict's brick scaled Jacobian on eight corners and the centre; `corners_positive` tells
-// whether the determinant is positive at every corner.
-double verdict_hex(const Vec* x, bool& corners_positive) {
-  // The three neighbours of each corner, in the order that gives a right-handed triple.
+// Verdict's brick scaled Jacobian on eight corners and the centre, given the squared lengths
+// of the edges in the order of sides(Kind::hex8); `corners_positive` tells whether the
+// determinant is positive at every corner.
+double verdict_hex(const Vec* x, const double* squared, bool& corners_positive) {
+  // The three neighbours of each corner, in the order that gives a right-handed triple, and
+  // the edges to them.
   static const int next[8][3] = {{1, 3, 4}, {2, 0, 5}, {3, 1, 6}, {0, 2, 7},
                                  {7, 5, 0}, {4, 6, 1}, {5, 7, 2}, {6, 4, 3}};
+  static const int edge[8][3] = {{0, 3, 8}, {1, 0, 9}, {2, 1, 10}, {3, 2, 11},
+                                 {7, 4, 8}, {4, 5, 9}, {5, 6, 10}, {6, 7, 11}};
   // The corner with the smallest det / (|a| |b| |c|) is the one with the smallest
   // det |det| / (|a|^2 |b|^2 |c|^2), which needs no square root; a corner with an edge of no
-  // length counts 0.
-  double lowest = 0, det_at = 0, product_at = 1;
-  auto corner = [&](const Vec& a, const Vec& b, const Vec& c, bool first) {
-    double det = dot(a, cross(b, c));
-    double product = dot(a, a) * dot(b, b) * dot(c, c);
-    bool usable = product >= smallest_length * smallest_length;
-    double key = usable ? det * std::fabs(det) / product : 0;
-    if (first || !(key >= lowest)) {
-      lowest = key;
-      det_at = usable ? det : 0;
-      product_at = usable ? product : 1;
-    }
-    return det;
-  };
-  corner((x[1] + x[2] + x[5] + x[6]) - (x[0] + x[3] + x[4] + x[7]),
-         (x[2] + x[3] + x[6] + x[7]) - (x[0] + x[1] + x[4] + x[5]),
-         (x[4] + x[5] + x[6] + x[7]) - (x[0] + x[1] + x[2] + x[3]), true);
+  // length counts 0. The keys of all nine come first, so that their divisions overlap, then
+  // the first smallest (the centre's, entry 0, before the corners').
+  double det[9], product[9], key[9];
+  Vec a = (x[1] + x[2] + x[5] + x[6]) - (x[0] + x[3] + x[4] + x[7]);
+  Vec b = (x[2] + x[3] + x[6] + x[7]) - (x[0] + x[1] + x[4] + x[5]);
+  Vec c = (x[4] + x[5] + x[6] + x[7]) - (x[0] + x[1] + x[2] + x[3]);
+  det[0] = dot(a, cross(b, c));
+  product[0] = dot(a, a) * dot(b, b) * dot(c, c);
   corners_positive = true;
-  for (int c = 0; c < 8; ++c) {
-    double det = corner(x[next[c][0]] - x[c], x[next[c][1]] - x[c], x[next[c][2]] - x[c], false);
-    corners_positive = corners_positive && det > 0;
+  for (int k = 0; k < 8; ++k) {
+    det[k + 1] = dot(x[next[k][0]] - x[k], cross(x[next[k][1]] - x[k], x[next[k][2]] - x[k]));
+    product[k + 1] = squared[edge[k][0]] * squared[edge[k][1]] * squared[edge[k][2]];
+    corners_positive = corners_positive && det[k + 1] > 0;
   }
-  return det_at / std::sqrt(product_at);
+  for (int k = 0; k < 9; ++k) {
+    key[k] = product[k] >= smallest_length * smallest_length
+                 ? det[k] * std::fabs(det[k]) / product[k]
+                 : 0;
+  }
+  int at = 0;
+  for (int k = 1; k < 9; ++k) {
+    if (!(key[k] >= key[at])) at = k;
+  }
+  if (!(product[at] >= smallest_length * smallest_length)) return 0;
+  return det[at] / std::sqrt(product[at]);
 }
 
 }  // namespace
@@ -301,23 +307,29 @@ ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, dou
     x[i] = {c[0], c[1], c[2]};
   }
 
+  bool repeated = false;
   for (int i = 0; i < n; ++i) {
-    for (int j = i + 1; j < n; ++j) q.degenerate = q.degenerate || nodes[i] == nodes[j];
+    for (int j = i + 1; j < n; ++j) repeated |= nodes[i] == nodes[j];
   }
+  q.degenerate = repeated;
   // The sides: their ends within the tolerance, and (the edges of linear kinds and the halves
   // of a 3-node line) the longest over the shortest.
   double shortest = 0, longest = 0;  // squared
-  bool first = true;
-  for (const auto& [a, b] : sides(kind)) {
-    Vec d = x[a] - x[b];
-    if (std::fabs(d[0]) <= tolerance && std::fabs(d[1]) <= tolerance &&
+  double squared[3 * mesh::mnode];   // of each side
+  // A side whose ends lie within the tolerance in every coordinate is at most sqrt(3)
+  // tolerances long: a longer one (with room for rounding, when the tolerance's square is far
+  // from the smallest numbers) needs no test coordinate by coordinate.
+  double near = tolerance > 1e-100 ? 3 * tolerance * tolerance * (1 + 1e-9) : HUGE_VAL;
+  const Pairs& outline = sides(kind);
+  for (std::size_t k = 0; k < outline.size(); ++k) {
+    Vec d = x[outline[k].first] - x[outline[k].second];
+    double l = squared[k] = dot(d, d);
+    if (!(l > near) && std::fabs(d[0]) <= tolerance && std::fabs(d[1]) <= tolerance &&
         std::fabs(d[2]) <= tolerance) {
       q.degenerate = true;
     }
-    double l = dot(d, d);
-    if (first || !(l >= shortest)) shortest = l;
-    if (first || !(l <= longest)) longest = l;
-    first = false;
+    if (k == 0 || !(l >= shortest)) shortest = l;
+    if (k == 0 || !(l <= longest)) longest = l;
   }
   q.edge_ratio = std::sqrt(shortest) < smallest_length ? HUGE_VAL : std::sqrt(longest / shortest);
 
@@ -332,7 +344,7 @@ ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, dou
     }
     case Kind::hex8: {
       bool positive = true;
-      q.scaled_jacobian = verdict_hex(x, positive);
+      q.scaled_jacobian = verdict_hex(x, squared, positive);
       q.inverted = !positive;
       break;
     }
