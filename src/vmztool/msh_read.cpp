@@ -632,7 +632,10 @@ bool MshReader::convert_blocks(LineChunks& lines, const std::vector<Block>& bloc
   std::vector<char> fault(static_cast<std::size_t>(lines.chunks()), 0);
   lines.each([&](int i, const LineChunks::Chunk& chunk) {
     const char* p = lines.at(chunk.begin);
-    std::size_t b = 0;
+    // From the last block that begins at or before the chunk.
+    auto after = std::upper_bound(blocks.begin(), blocks.end(), chunk.first,
+                                  [](Tag line, const Block& block) { return line < block.first; });
+    auto b = static_cast<std::size_t>(std::max<std::ptrdiff_t>(after - blocks.begin() - 1, 0));
     for (Tag k = chunk.first; k < chunk.first + chunk.lines; ++k) {
       while (b < blocks.size() && k >= blocks[b].first + per_record * blocks[b].n) ++b;
       if (b == blocks.size()) return;
