@@ -4,12 +4,17 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <numeric>
 #include <set>
+#include <string_view>
+#include <vector>
 
 #include "console/checks.h"
 #include "console/numfmt.h"
 #include "console/report.h"
+#include "console/textfile.h"
+#include "console/threads.h"
 #include "mesh/meshwriter.h"
 #include "vmztool/export.h"
 #include "vmztool/files.h"
@@ -77,6 +82,197 @@ struct PointElement {
   Tag tag;
   int point;
   long long group;
+};
+
+// The tokens of one line of text, in turn.
+class LineTokens {
+ public:
+  LineTokens(const char* begin, const char* end) : p_(begin), end_(end) {}
+
+  // The next token; false at the end of the line. A token longer than the sequential reader
+  // takes is refused as no number, as that reader refuses it.
+  bool next(std::string_view& token) {
+    while (p_ < end_ && is_space(*p_)) ++p_;
+    if (p_ == end_) return false;
+    const char* start = p_;
+    while (p_ < end_ && !is_space(*p_)) ++p_;
+    token = std::string_view(start, static_cast<std::size_t>(p_ - start));
+    return token.size() <= console::InputFile::max_token;
+  }
+  // True when only white space is left.
+  bool done() {
+    while (p_ < end_ && is_space(*p_)) ++p_;
+    return p_ == end_;
+  }
+  bool size(Tag& value) {
+    std::string_view t;
+    if (!next(t)) return false;
+    auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
+    return ec == std::errc() && ptr == t.data() + t.size();
+  }
+  bool integer(long long& value) {
+    std::string_view t;
+    if (!next(t)) return false;
+    auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
+    return ec == std::errc() && ptr == t.data() + t.size();
+  }
+  bool real(double& value) {
+    std::string_view t;
+    return next(t) && console::parse_real(t, value);
+  }
+
+  static bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+ private:
+  const char* p_;
+  const char* end_;
+};
+
+// The lines of a section's bulk records, shared among threads from the file mapped in memory.
+//
+// The text from the reading place to the next '$' (which no number holds: it ends the section)
+// is cut after line feeds into a few chunks a thread; each chunk's lines are counted and every
+// 256th marked, so that any line is found quickly. The reader then takes the block headers in
+// turn, which places every record on its line, and each chunk converts the records on its lines.
+class LineChunks {
+ public:
+  // Least text a chunk is given: below it the sequential reader is as fast.
+  static constexpr std::size_t chunk_minimum = 64 << 10;
+  // Chunks a thread, taken in turn: a thread slowed by other work takes fewer.
+  static constexpr int chunks_per_thread = 4;
+
+  struct Chunk {
+    std::size_t begin = 0;  // place in the text
+    std::size_t end = 0;
+    Tag first = 0;                   // number of the chunk's first line
+    Tag lines = 0;                   // lines ended by a line feed
+    std::vector<const char*> marks;  // where lines k * mark_every of the chunk begin
+  };
+
+  LineChunks(std::string_view text, std::size_t at, int threads) : text_(text), threads_(threads) {
+    if (at >= text.size()) return;
+    const void* dollar = std::memchr(text.data() + at, '$', text.size() - at);
+    std::size_t stop =
+        dollar == nullptr
+            ? text.size()
+            : static_cast<std::size_t>(static_cast<const char*>(dollar) - text.data());
+    std::size_t size = stop - at;
+    std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(threads) * chunks_per_thread,
+                                          size / chunk_minimum);
+    if (n < 2) return;
+    std::size_t begin = at;
+    for (std::size_t i = 1; i <= n; ++i) {
+      std::size_t end = i == n ? stop : at + size / n * i;
+      while (end < stop && text[end - 1] != '\n') ++end;
+      chunks_.emplace_back();
+      chunks_.back().begin = begin;
+      chunks_.back().end = std::max(begin, end);
+      begin = chunks_.back().end;
+    }
+    console::run_tasks(threads_, chunks(), [&](int i) { count(chunks_[i]); });
+    for (Chunk& c : chunks_) {
+      c.first = lines_;
+      lines_ += c.lines;
+    }
+    cursor_ = text_.data() + chunks_[0].begin;
+  }
+
+  int chunks() const { return static_cast<int>(chunks_.size()); }
+  Tag lines() const { return lines_; }
+
+  // Where line k (at most lines()) begins: from the place of the line asked before when it lies
+  // a little ahead, else from the nearest mark.
+  const char* line(Tag k) {
+    if (k < cursor_line_ || k - cursor_line_ > mark_every) {
+      auto c = std::upper_bound(chunks_.begin(), chunks_.end(), k,
+                                [](Tag line, const Chunk& chunk) { return line < chunk.first; }) -
+               1;
+      Tag local = k - c->first;
+      cursor_ = c->marks[static_cast<std::size_t>(local / mark_every)];
+      cursor_line_ = k - local % mark_every;
+    }
+    for (; cursor_line_ < k; ++cursor_line_) cursor_ = line_end(cursor_) + 1;
+    return cursor_;
+  }
+  // The line feed that ends the line beginning at p.
+  const char* line_end(const char* p) const {
+    return static_cast<const char*>(
+        std::memchr(p, '\n', static_cast<std::size_t>(text_.data() + text_.size() - p)));
+  }
+  std::size_t place(Tag k) { return static_cast<std::size_t>(line(k) - text_.data()); }
+
+  // convert(chunk) for every chunk, on the threads.
+  template <class Convert>
+  void each(Convert&& convert) {
+    console::run_tasks(threads_, chunks(), [&](int i) { convert(i, chunks_[i]); });
+  }
+  const char* at(std::size_t place) const { return text_.data() + place; }
+
+ private:
+  static constexpr Tag mark_every = 256;
+
+  void count(Chunk& chunk) const {
+    const char* p = text_.data() + chunk.begin;
+    const char* end = text_.data() + chunk.end;
+    chunk.marks.push_back(p);
+    while (p < end) {
+      const void* feed = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+      if (feed == nullptr) break;
+      p = static_cast<const char*>(feed) + 1;
+      if (++chunk.lines % mark_every == 0) chunk.marks.push_back(p);
+    }
+  }
+
+  std::string_view text_;
+  int threads_;
+  std::vector<Chunk> chunks_;
+  Tag lines_ = 0;
+  const char* cursor_ = nullptr;
+  Tag cursor_line_ = 0;
+};
+
+// The file mapped in memory, its text from the reading place cut into chunks of lines.
+struct SharedText {
+  SharedText(console::InputFile& file, int threads)
+      : start(static_cast<std::size_t>(file.tell())),
+        map(file),
+        lines(map.text(), start, threads) {}
+  std::size_t start;
+  console::MappedFile map;
+  LineChunks lines;
+};
+
+// The text after the counts of a section shared among threads, when there are several and
+// enough text, and the rest of the line of counts is blank; else null.
+std::unique_ptr<SharedText> share_text(console::InputFile& file) {
+  int threads = console::thread_count();
+  if (threads < 2) return nullptr;
+  auto shared = std::make_unique<SharedText>(file, threads);
+  LineChunks& lines = shared->lines;
+  if (lines.chunks() < 2 || lines.lines() == 0) return nullptr;
+  if (!LineTokens(lines.line(0), lines.line_end(lines.line(0))).done()) return nullptr;
+  return shared;
+}
+
+// A run of records on consecutive lines: nodes (a line of tag each, then as many lines of
+// coordinates in version 4; a line of both in version 2) or elements of one type (version 4) or
+// of the type each line gives (version 2, type 0).
+struct Block {
+  Tag first = 0;  // the line of the first record
+  Tag n = 0;      // records
+  Tag dest = 0;   // nodes: place of the first node
+  int extra = 0;  // nodes: parametric coordinates a line
+  long long type = 0;
+  long long entity = 0;
+};
+
+// Elements converted by one chunk, joined to the others' in file order.
+struct ElementSlice {
+  std::vector<Tag> tags;
+  std::vector<Kind> kinds;
+  std::vector<int> nodes;
+  std::vector<PointElement> points;
+  std::map<long long, long long> skipped;
 };
 
 class MshReader {
@@ -147,6 +343,17 @@ class MshReader {
   void skip_section();
   void finish_elements(ImportedMesh& mesh);
   int point_of(Tag node_tag, Tag element_tag);
+  int find_point(Tag node_tag) const;
+  // The records of $Nodes or $Elements after its counts, on several threads: false when they
+  // were not read so (the file is then where it was, for the sequential reader).
+  bool nodes_parallel(bool v4, Tag blocks);
+  bool elements_parallel(bool v4, Tag blocks, Tag& read);
+  bool convert_node(const Block& b, Tag line, const char* begin, const char* end);
+  bool convert_element(ElementSlice& slice, const Block& b, const char* begin,
+                       const char* end) const;
+  template <class Convert>
+  bool convert_blocks(LineChunks& lines, const std::vector<Block>& blocks, bool nodes,
+                      Convert&& convert);
 
   console::InputFile& file_;
   std::string name_;
@@ -322,11 +529,13 @@ void MshReader::titles() {
 
 void MshReader::nodes_v2() {
   Tag count = read_size("number of nodes");
-  node_tags_.reserve(std::min(count, reserve_limit));
-  coord_.reserve(3 * std::min(count, reserve_limit));
-  for (Tag i = 0; i < count; ++i) {
-    node_tags_.push_back(read_size("node tag"));
-    for (int j = 0; j < 3; ++j) coord_.push_back(read_real("coordinate"));
+  if (!nodes_parallel(false, count)) {
+    node_tags_.reserve(std::min(count, reserve_limit));
+    coord_.reserve(3 * std::min(count, reserve_limit));
+    for (Tag i = 0; i < count; ++i) {
+      node_tags_.push_back(read_size("node tag"));
+      for (int j = 0; j < 3; ++j) coord_.push_back(read_real("coordinate"));
+    }
   }
   expect_end();
 }
@@ -336,10 +545,13 @@ void MshReader::nodes_v4() {
   Tag count = read_size("number of nodes");
   read_size("smallest node tag");
   read_size("largest node tag");
-  node_tags_.reserve(std::min(count, reserve_limit));
-  coord_.reserve(3 * std::min(count, reserve_limit));
+  bool parallel = nodes_parallel(true, blocks);
+  if (!parallel) {
+    node_tags_.reserve(std::min(count, reserve_limit));
+    coord_.reserve(3 * std::min(count, reserve_limit));
+  }
   std::vector<Tag> tags;
-  for (Tag b = 0; b < blocks; ++b) {
+  for (Tag b = 0; b < (parallel ? 0 : blocks); ++b) {
     long long dimension = read_integer("entity dimension");
     read_integer("entity tag");
     long long parametric = read_integer("parametric flag");
@@ -395,21 +607,220 @@ void MshReader::finish_nodes() {
   }
 }
 
+int MshReader::find_point(Tag node_tag) const {
+  if (use_dense_) return node_tag < dense_.size() ? dense_[node_tag] : 0;
+  auto it = std::lower_bound(node_tags_.begin(), node_tags_.end(), node_tag);
+  return it != node_tags_.end() && *it == node_tag ? static_cast<int>(it - node_tags_.begin()) + 1
+                                                   : 0;
+}
+
 int MshReader::point_of(Tag node_tag, Tag element_tag) {
-  int point = 0;
-  if (use_dense_) {
-    if (node_tag < dense_.size()) point = dense_[node_tag];
-  } else {
-    auto it = std::lower_bound(node_tags_.begin(), node_tags_.end(), node_tag);
-    if (it != node_tags_.end() && *it == node_tag) {
-      point = static_cast<int>(it - node_tags_.begin()) + 1;
-    }
-  }
+  int point = find_point(node_tag);
   if (point == 0) {
     fail("element " + std::to_string(element_tag) + " refers to node " + std::to_string(node_tag) +
          ", which is not in $Nodes");
   }
   return point;
+}
+
+// Every line of the blocks handed to convert(chunk, block, line, begin, end) by the thread of
+// its chunk; false when any answered false. A node block spans twice its records in version 4.
+template <class Convert>
+bool MshReader::convert_blocks(LineChunks& lines, const std::vector<Block>& blocks, bool nodes,
+                               Convert&& convert) {
+  Tag per_record = nodes && version_ == 4 ? 2 : 1;
+  std::vector<char> fault(static_cast<std::size_t>(lines.chunks()), 0);
+  lines.each([&](int i, const LineChunks::Chunk& chunk) {
+    const char* p = lines.at(chunk.begin);
+    // From the last block that begins at or before the chunk.
+    auto after = std::upper_bound(blocks.begin(), blocks.end(), chunk.first,
+                                  [](Tag line, const Block& block) { return line < block.first; });
+    auto b = static_cast<std::size_t>(std::max<std::ptrdiff_t>(after - blocks.begin() - 1, 0));
+    for (Tag k = chunk.first; k < chunk.first + chunk.lines; ++k) {
+      while (b < blocks.size() && k >= blocks[b].first + per_record * blocks[b].n) ++b;
+      if (b == blocks.size()) return;
+      const char* end = lines.line_end(p);
+      if (k >= blocks[b].first && !convert(i, blocks[b], k, p, end)) {
+        fault[static_cast<std::size_t>(i)] = 1;
+        return;
+      }
+      p = end + 1;
+    }
+  });
+  return std::find(fault.begin(), fault.end(), 1) == fault.end();
+}
+
+bool MshReader::convert_node(const Block& b, Tag line, const char* begin, const char* end) {
+  LineTokens t(begin, end);
+  Tag i = line - b.first;
+  bool tag = version_ == 2 || i < b.n;
+  if (version_ == 4 && !tag) i -= b.n;
+  i += b.dest;
+  if (tag && !t.size(node_tags_[i])) return false;
+  if (version_ == 2 || !tag) {
+    double* xyz = coord_.data() + 3 * i;
+    for (int j = 0; j < 3; ++j) {
+      if (!t.real(xyz[j])) return false;
+    }
+    double parametric = 0;
+    for (int j = 0; j < b.extra; ++j) {
+      if (!t.real(parametric)) return false;
+    }
+  }
+  return t.done();
+}
+
+bool MshReader::nodes_parallel(bool v4, Tag blocks) {
+  auto shared = share_text(file_);
+  if (shared == nullptr) return false;
+  LineChunks& lines = shared->lines;
+  // The lines of the blocks, from their headers; any doubt leaves the blocks to the sequential
+  // reader.
+  std::vector<Block> list;
+  Tag next = 1;
+  Tag total = 0;
+  if (blocks >= lines.lines()) return false;
+  if (!v4) {
+    list.push_back({1, blocks, 0, 0, 0, 0});
+    next += blocks;
+    total = blocks;
+  }
+  for (Tag b = 0; b < (v4 ? blocks : 0); ++b) {
+    if (next >= lines.lines()) return false;
+    const char* p = lines.line(next);
+    LineTokens header(p, lines.line_end(p));
+    long long dimension = 0;
+    long long tag = 0;
+    long long parametric = 0;
+    Tag n = 0;
+    if (!header.integer(dimension) || !header.integer(tag) || !header.integer(parametric) ||
+        !header.size(n) || !header.done() || dimension < 0 || dimension > 3 ||
+        n > (lines.lines() - next - 1) / 2) {
+      return false;
+    }
+    list.push_back({next + 1, n, total, parametric != 0 ? static_cast<int>(dimension) : 0, 0, 0});
+    next += 1 + 2 * n;
+    total += n;
+  }
+  if (total == 0) return false;
+  node_tags_.resize(total);
+  coord_.resize(3 * total);
+  bool read = convert_blocks(lines, list, true,
+                             [&](int, const Block& b, Tag k, const char* begin, const char* end) {
+                               return convert_node(b, k, begin, end);
+                             });
+  if (!read || !file_.seek(static_cast<long long>(lines.place(next)))) {
+    node_tags_.clear();
+    coord_.clear();
+    return false;
+  }
+  return true;
+}
+
+bool MshReader::convert_element(ElementSlice& slice, const Block& b, const char* begin,
+                                const char* end) const {
+  LineTokens t(begin, end);
+  Tag tag = 0;
+  long long type = b.type;
+  long long group = b.entity;
+  if (!t.size(tag)) return false;
+  if (version_ == 2) {
+    Tag ntags = 0;
+    if (!t.integer(type) || !t.size(ntags)) return false;
+    group = 0;
+    for (Tag j = 0; j < ntags; ++j) {
+      long long value = 0;
+      if (!t.integer(value)) return false;
+      if (j == 0) group = value;
+    }
+  }
+  const GmshType* g = find_type(type);
+  if (g == nullptr) return false;
+  Kind kind = kind_of_gmsh_type(g->type);
+  int count = kind != Kind::other ? info(kind).nodes : g->nodes;
+  std::size_t start = slice.nodes.size();
+  if (kind != Kind::other) slice.nodes.resize(start + static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    Tag node = 0;
+    if (!t.size(node)) return false;
+    if (kind == Kind::other && g->type != gmsh_point) continue;
+    int point = find_point(node);
+    if (point == 0) return false;
+    if (kind == Kind::other) {
+      slice.points.push_back({tag, point, group});
+    } else {
+      slice.nodes[start + static_cast<std::size_t>(
+                              info(kind).gmsh_order[static_cast<std::size_t>(i)])] = point;
+    }
+  }
+  if (kind != Kind::other) {
+    slice.tags.push_back(tag);
+    slice.kinds.push_back(kind);
+  } else if (g->type != gmsh_point) {
+    ++slice.skipped[g->type];
+  }
+  return t.done();
+}
+
+bool MshReader::elements_parallel(bool v4, Tag blocks, Tag& read) {
+  auto shared = share_text(file_);
+  if (shared == nullptr) return false;
+  LineChunks& lines = shared->lines;
+  std::vector<Block> list;
+  Tag next = 1;
+  Tag total = 0;
+  if (blocks >= lines.lines()) return false;
+  if (!v4) {
+    list.push_back({1, blocks, 0, 0, 0, 0});
+    next += blocks;
+    total = blocks;
+  }
+  for (Tag b = 0; b < (v4 ? blocks : 0); ++b) {
+    if (next >= lines.lines()) return false;
+    const char* p = lines.line(next);
+    LineTokens header(p, lines.line_end(p));
+    long long dimension = 0;
+    long long entity = 0;
+    long long type = 0;
+    Tag n = 0;
+    if (!header.integer(dimension) || !header.integer(entity) || !header.integer(type) ||
+        !header.size(n) || !header.done() || (n > 0 && find_type(type) == nullptr) ||
+        n > lines.lines() - next - 1) {
+      return false;
+    }
+    list.push_back({next + 1, n, 0, 0, type, entity});
+    next += 1 + n;
+    total += n;
+  }
+  if (total == 0) return false;
+  std::vector<ElementSlice> slices(static_cast<std::size_t>(lines.chunks()));
+  bool converted = convert_blocks(
+      lines, list, false, [&](int i, const Block& b, Tag, const char* begin, const char* end) {
+        return convert_element(slices[static_cast<std::size_t>(i)], b, begin, end);
+      });
+  if (!converted || !file_.seek(static_cast<long long>(lines.place(next)))) return false;
+  read = total;
+  // The slices joined in file order, each copied by a thread of its own.
+  std::vector<std::size_t> elements = {element_tags_.size()};
+  std::vector<std::size_t> nodes = {element_nodes_.size()};
+  for (const ElementSlice& slice : slices) {
+    elements.push_back(elements.back() + slice.tags.size());
+    nodes.push_back(nodes.back() + slice.nodes.size());
+    points_.insert(points_.end(), slice.points.begin(), slice.points.end());
+    for (const auto& [type, count] : slice.skipped) skipped_[type] += count;
+  }
+  element_tags_.resize(elements.back());
+  kinds_.resize(elements.back());
+  element_nodes_.resize(nodes.back());
+  console::run_tasks(console::thread_count(), lines.chunks(), [&](int i) {
+    auto c = static_cast<std::size_t>(i);
+    ElementSlice& slice = slices[c];
+    std::copy(slice.tags.begin(), slice.tags.end(), element_tags_.begin() + elements[c]);
+    std::copy(slice.kinds.begin(), slice.kinds.end(), kinds_.begin() + elements[c]);
+    std::copy(slice.nodes.begin(), slice.nodes.end(), element_nodes_.begin() + nodes[c]);
+    slice = ElementSlice{};
+  });
+  return true;
 }
 
 void MshReader::element(Tag tag, long long type, long long group) {
@@ -439,9 +850,13 @@ void MshReader::element(Tag tag, long long type, long long group) {
 
 void MshReader::elements_v2() {
   Tag count = read_size("number of elements");
-  element_tags_.reserve(std::min(count, reserve_limit));
-  kinds_.reserve(std::min(count, reserve_limit));
-  for (Tag i = 0; i < count; ++i) {
+  Tag total = 0;
+  bool parallel = elements_parallel(false, count, total);
+  if (!parallel) {
+    element_tags_.reserve(std::min(count, reserve_limit));
+    kinds_.reserve(std::min(count, reserve_limit));
+  }
+  for (Tag i = 0; i < (parallel ? 0 : count); ++i) {
     Tag tag = read_size("element tag");
     long long type = read_integer("element type");
     Tag ntags = read_size("number of element tags");
@@ -460,10 +875,13 @@ void MshReader::elements_v4() {
   Tag count = read_size("number of elements");
   read_size("smallest element tag");
   read_size("largest element tag");
-  element_tags_.reserve(std::min(count, reserve_limit));
-  kinds_.reserve(std::min(count, reserve_limit));
   Tag total = 0;
-  for (Tag b = 0; b < blocks; ++b) {
+  bool parallel = elements_parallel(true, blocks, total);
+  if (!parallel) {
+    element_tags_.reserve(std::min(count, reserve_limit));
+    kinds_.reserve(std::min(count, reserve_limit));
+  }
+  for (Tag b = 0; b < (parallel ? 0 : blocks); ++b) {
     read_integer("entity dimension");
     long long entity = read_integer("entity tag");
     long long type = read_integer("element type");

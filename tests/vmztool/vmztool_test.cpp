@@ -1,8 +1,10 @@
 // vmztool in the test program: command lines, statuses, VTK/Gmsh files written and read, SVG.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <numeric>
 #include <random>
 #include <set>
@@ -236,6 +238,92 @@ TEST(VmzImport, ReadsSparseNumbersInTheirOrder) {
   EXPECT_EQ(tool::run({"import", "q.msh", "out"}).err,
             "vmztool: warning: 1 element of other kinds skipped: "
             "1 of Gmsh type 15 (1-node point outside the group special_nodes)\n");
+}
+
+// A random mesh large enough to be shared among threads, in versions 2.2 and 4.1 (node blocks,
+// one with parametric coordinates; element blocks by type), imported with 1, 2, 3 and 7 threads:
+// the same mesh, and the same report of each planted fault or record split over lines.
+TEST(VmzImport, ThreadsReadGmshTheSame) {
+  inprocess::Directory dir;
+  std::mt19937 random(11);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const int npoin = 12000, nelem = 12000, sizes[] = {0, 2, 3, 4, 0, 8};
+  std::vector<int> tag(npoin), etag(nelem);
+  for (int i = 0; i < npoin; ++i) tag[i] = 2 * i + 1;
+  std::iota(etag.begin(), etag.end(), 1);
+  std::shuffle(tag.begin(), tag.end(), random);
+  std::shuffle(etag.begin(), etag.end(), random);
+  std::string v2text = v2 +
+                       "$PhysicalNames\n1\n0 7 \"special_nodes\"\n$EndPhysicalNames\n$Nodes\n" +
+                       std::to_string(npoin) + "\n",
+              v4text = v4 + format("$Nodes\n3 %d 1 %d\n", npoin, 2 * npoin), tags, xyz;
+  for (int i = 0; i < npoin; ++i) {
+    std::string at = format("%.17g %.17g %.17g", (pick(2000001) - 1000000) * 1e-3, pick(9) * 1e7,
+                            -pick(999) * 1e-9);
+    v2text += std::to_string(tag[i]) + " " + at + "\n";
+    tags += std::to_string(tag[i]) + "\n";
+    xyz += at + (i >= 7000 && i < 7010 ? " 0.5\n" : "\n");
+    if (i == 6999 || i == 7009 || i == npoin - 1) {
+      v4text += format("%s %d\n",
+                       i == 6999   ? "3 1 0"
+                       : i == 7009 ? "1 2 1"
+                                   : "2 3 0",
+                       i == 6999   ? 7000
+                       : i == 7009 ? 10
+                                   : npoin - 7010) +
+                tags + xyz;
+      tags.clear(), xyz.clear();
+    }
+  }
+  v2text += "$EndNodes\n$Elements\n" + std::to_string(nelem) + "\n";
+  std::map<int, std::string> blocks;  // Gmsh type -> its records
+  for (int e = 0; e < nelem; ++e) {
+    int type = std::vector<int>{5, 5, 5, 3, 1, 2, 15}[static_cast<std::size_t>(pick(7))];
+    std::string nodes;
+    for (int k = 0; k < (type == 15 ? 1 : sizes[type]); ++k)
+      nodes += " " + std::to_string(tag[pick(npoin)]);
+    v2text += format("%d %d 2 7 1", etag[e], type) + nodes + "\n";
+    blocks[type] += std::to_string(etag[e]) + nodes + "\n";
+  }
+  v4text += format("$EndNodes\n$Elements\n%zu %d 1 %d\n", blocks.size(), nelem, nelem);
+  for (const auto& [type, text] : blocks)
+    v4text += format("2 1 %d %zu\n", type, std::count(text.begin(), text.end(), '\n')) + text;
+  for (const std::string& text : {v2text + "$EndElements\n", v4text + "$EndElements\n"}) {
+    // Variant v: none, or a random record line changed (odd v: of the nodes, even v: of the
+    // elements), or the line of counts (v 11).
+    std::size_t first = text.find("\n", text.find("$Nodes\n") + 7) + 1,
+                elements = text.find("$Elements\n") + 10;
+    for (int v = 0; v < 14; ++v) {
+      std::string bad = text;
+      std::size_t from = v % 2 ? first : elements, to = v % 2 ? elements : text.size() - 30;
+      std::size_t at = text.find('\n', from + random() % (to - from)) + 1;
+      std::size_t end = text.find('\n', at), last = text.rfind(' ', end);
+      if (v == 1 || v == 2 || v > 11) bad.replace(last + 1, end - last - 1, v < 12 ? "1x" : "4");
+      if (v == 3 || v == 4) bad[v == 3 ? end : text.find(' ', at)] = v == 3 ? ' ' : '\n';
+      if (v == 5) bad.resize(at + 3);
+      if (v == 6) bad.erase(at, end + 1 - at);
+      if (v > 6 && v < 12)
+        bad.insert(v == 11 ? first - 1
+                   : v > 8 ? end
+                           : at + (v - 7) * (end - at) / 2,
+                   v == 7   ? "$"
+                   : v == 8 ? "\n\n"
+                            : " 1");
+      tool::write("g.msh", bad);
+      std::string reference;
+      for (const char* threads : {"1", "2", "3", "7"}) {
+        setenv("TRELMO_THREADS", threads, 1);
+        std::filesystem::remove("g.vmz");
+        tool::Run r = tool::run({"import", "g.msh", "g"});
+        std::string got =
+            std::to_string(r.status) + r.out + r.err + (r.status == 0 ? dir.read("g.vmz") : "");
+        if (reference.empty()) reference = got;
+        EXPECT_EQ(got, reference) << threads << " " << v << " " << at;
+        EXPECT_EQ(r.status, v == 0 || v == 3 || v == 4 || v == 13 ? 0 : r.status) << v;
+      }
+    }
+  }
+  unsetenv("TRELMO_THREADS");
 }
 
 TEST(VmzImport, FaultsNameTheirPlace) {
