@@ -118,6 +118,21 @@ bool radix_sort(std::vector<Cell>& cells) {
   return true;
 }
 
+// std::floor(v), by a conversion to a whole number where that gives the same.
+double whole_below(double v) {
+  return v > 0 && v < 0x1p52 ? static_cast<double>(static_cast<std::int64_t>(v)) : std::floor(v);
+}
+
+// Whether key a comes before key b (or is equal to it, with `or_equal`) in the order of
+// std::array's comparison: the first coordinates that are not equal decide, and are unordered
+// when one is no number.
+bool key_before(const std::array<double, 3>& a, const std::array<double, 3>& b, bool or_equal) {
+  for (int j = 0; j < 3; ++j) {
+    if (a[j] != b[j]) return a[j] < b[j];
+  }
+  return or_equal;
+}
+
 // Some pair of points, a in cell `a` and b in cell `b` (offset along each axis by -1, 0 or 1
 // cells), within the tolerance of each other; {-1, -1} when there is none. Along an axis on
 // which the cells differ, the points of b lie all on one side of those of a, so the test is
@@ -227,8 +242,12 @@ int bin_of(double v) {
     for (int b = 0; b < bins; ++b) s[b] = bin_start(b);
     return s;
   }();
-  int bin = 0;
-  while (bin + 1 < bins && v >= starts[bin + 1]) ++bin;
+  if (!(v >= starts[1])) return 0;
+  if (v >= starts[bins - 1]) return bins - 1;
+  // The bin its value points to, moved to the one whose bounds hold it.
+  int bin = std::clamp(static_cast<int>((v + 1) * (bins / 2)), 1, bins - 2);
+  while (v < starts[bin]) --bin;
+  while (v >= starts[bin + 1]) ++bin;
   return bin;
 }
 
@@ -249,12 +268,13 @@ void point_uses(const mesh::MeshBuffer& buffer, int limit, Report& report) {
   std::vector<char> used(static_cast<std::size_t>(buffer.npoin) + 1, 0);
   for (int ielem = 1; ielem <= buffer.nelem; ++ielem) {
     const int* nodes = buffer.lnods.row(ielem);
-    smallest[ielem] = nodes[0];
-    for (int k = 0; k < buffer.nnoel[ielem]; ++k) {
-      smallest[ielem] = std::min(smallest[ielem], nodes[k]);
+    int low = nodes[0], count = buffer.nnoel[ielem];
+    for (int k = 0; k < count; ++k) {
+      low = std::min(low, nodes[k]);
       used[nodes[k]] = 1;
     }
-    ++start[smallest[ielem] + 1];
+    smallest[ielem] = low;
+    ++start[low + 1];
   }
   for (int ipoin = 1; ipoin <= buffer.npoin; ++ipoin) {
     if (!used[ipoin]) report.unused.add({ipoin}, limit);
@@ -650,7 +670,7 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
     const double* x = buffer.coord.row(i + 1);
     Cell& cell = cells.emplace_back();
     for (int j = 0; j < 3; ++j) {
-      cell.key[j] = tolerance > 0 ? std::floor((x[j] - low[j]) / tolerance) : x[j];
+      cell.key[j] = tolerance > 0 ? whole_below((x[j] - low[j]) / tolerance) : x[j];
     }
     cell.begin = i;
   }
@@ -725,8 +745,8 @@ std::vector<int> coincident_points(const mesh::MeshBuffer& buffer, double tolera
     for (int r = 0; r < 4; ++r) {
       std::array<double, 3> from = {at[0] + rows[r][0], at[1] + rows[r][1], at[2] - 1};
       std::array<double, 3> to = {from[0], from[1], at[2] + 1};
-      while (next[r] < cells.size() && cells[next[r]].key < from) ++next[r];
-      for (std::size_t d = next[r]; d < cells.size() && cells[d].key <= to; ++d) {
+      while (next[r] < cells.size() && key_before(cells[next[r]].key, from, false)) ++next[r];
+      for (std::size_t d = next[r]; d < cells.size() && key_before(cells[d].key, to, true); ++d) {
         if (d != c) visit(d);
       }
     }

@@ -270,12 +270,24 @@ double verdict_hex(const Vec* x, const double* squared, bool& corners_positive) 
   Vec c = (x[4] + x[5] + x[6] + x[7]) - (x[0] + x[1] + x[2] + x[3]);
   det[0] = dot(a, cross(b, c));
   product[0] = dot(a, a) * dot(b, b) * dot(c, c);
-  corners_positive = true;
+  // The three edge vectors a, b, c at each corner, coordinate by coordinate, so that the
+  // corners' dot(a, cross(b, c)) are computed side by side.
+  double e[3][3][8];  // [vector][coordinate][corner]
   for (int k = 0; k < 8; ++k) {
-    det[k + 1] = dot(x[next[k][0]] - x[k], cross(x[next[k][1]] - x[k], x[next[k][2]] - x[k]));
-    product[k + 1] = squared[edge[k][0]] * squared[edge[k][1]] * squared[edge[k][2]];
-    corners_positive = corners_positive && det[k + 1] > 0;
+    for (int v = 0; v < 3; ++v) {
+      for (int j = 0; j < 3; ++j) e[v][j][k] = x[next[k][v]][j] - x[k][j];
+    }
   }
+  const auto& [ea, eb, ec] = e;
+  for (int k = 0; k < 8; ++k) {
+    double bc0 = eb[1][k] * ec[2][k] - eb[2][k] * ec[1][k];
+    double bc1 = eb[2][k] * ec[0][k] - eb[0][k] * ec[2][k];
+    double bc2 = eb[0][k] * ec[1][k] - eb[1][k] * ec[0][k];
+    det[k + 1] = ea[0][k] * bc0 + ea[1][k] * bc1 + ea[2][k] * bc2;
+    product[k + 1] = squared[edge[k][0]] * squared[edge[k][1]] * squared[edge[k][2]];
+  }
+  corners_positive = true;
+  for (int k = 1; k < 9; ++k) corners_positive = corners_positive && det[k] > 0;
   for (int k = 0; k < 9; ++k) {
     key[k] = product[k] >= smallest_length * smallest_length
                  ? det[k] * std::fabs(det[k]) / product[k]
@@ -289,6 +301,59 @@ double verdict_hex(const Vec* x, const double* squared, bool& corners_positive) 
   return det[at] / std::sqrt(product[at]);
 }
 
+// The edges of a 4-node quadrilateral and of an 8-node brick, in the order of sides().
+constexpr std::array<std::pair<int, int>, 4> quad4_sides = {{{0, 1}, {1, 2}, {2, 3}, {3, 0}}};
+// clang-format off
+constexpr std::array<std::pair<int, int>, 12> hex8_sides = {
+    {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}}};
+// clang-format on
+
+// The points of an element of n nodes (`fixed` when that is known when compiled, else 0),
+// whether it is degenerate, the squared lengths of its sides `outline` and their edge ratio.
+// The element is degenerate when a point appears twice in its open node list or a side's two
+// points lie within the tolerance of each other in every coordinate. The edge ratio is the
+// longest over the shortest side (of the edges of linear kinds and the halves of a 3-node
+// line; the other kinds replace it).
+template <int fixed, typename Outline>
+void measure_sides(const mesh::MeshBuffer& buffer, const int* nodes, int n, const Outline& outline,
+                   double tolerance, Vec* x, double* squared, ElementQuality& q) {
+  if (fixed > 0) n = fixed;
+  for (int i = 0; i < n; ++i) {
+    const double* c = buffer.coord.row(nodes[i]);
+    x[i] = {c[0], c[1], c[2]};
+  }
+  bool repeated = false;
+  for (int i = 0; i < n; ++i) {
+    for (int j = i + 1; j < n; ++j) repeated |= nodes[i] == nodes[j];
+  }
+  q.degenerate = repeated;
+  // The sides' vectors coordinate by coordinate, so that their lengths are computed side by
+  // side.
+  std::size_t m = outline.size();
+  double d[3][3 * mesh::mnode];
+  for (std::size_t k = 0; k < m; ++k) {
+    for (int j = 0; j < 3; ++j) d[j][k] = x[outline[k].first][j] - x[outline[k].second][j];
+  }
+  for (std::size_t k = 0; k < m; ++k) {
+    squared[k] = d[0][k] * d[0][k] + d[1][k] * d[1][k] + d[2][k] * d[2][k];
+  }
+  // A side whose ends lie within the tolerance in every coordinate is at most sqrt(3)
+  // tolerances long: a longer one (with room for rounding, when the tolerance's square is far
+  // from the smallest numbers) needs no test coordinate by coordinate.
+  double near = tolerance > 1e-100 ? 3 * tolerance * tolerance * (1 + 1e-9) : HUGE_VAL;
+  double shortest = squared[0], longest = squared[0];
+  for (std::size_t k = 0; k < m; ++k) {
+    double l = squared[k];
+    if (!(l > near) && std::fabs(d[0][k]) <= tolerance && std::fabs(d[1][k]) <= tolerance &&
+        std::fabs(d[2][k]) <= tolerance) {
+      q.degenerate = true;
+    }
+    if (!(l >= shortest)) shortest = l;
+    if (!(l <= longest)) longest = l;
+  }
+  q.edge_ratio = std::sqrt(shortest) < smallest_length ? HUGE_VAL : std::sqrt(longest / shortest);
+}
+
 }  // namespace
 
 Kind check_kind(const mesh::MeshBuffer& buffer, int ielem, EightNodes eight) {
@@ -299,39 +364,17 @@ Kind check_kind(const mesh::MeshBuffer& buffer, int ielem, EightNodes eight) {
 
 ElementQuality measure(const mesh::MeshBuffer& buffer, int ielem, Kind kind, double tolerance) {
   ElementQuality q;
-  int n = info(kind).nodes;
   const int* nodes = buffer.lnods.row(ielem);
   Vec x[mesh::mnode];
-  for (int i = 0; i < n; ++i) {
-    const double* c = buffer.coord.row(nodes[i]);
-    x[i] = {c[0], c[1], c[2]};
+  double squared[3 * mesh::mnode];  // of each side
+  // The kinds of most meshes take their node count and their sides as constants.
+  if (kind == Kind::hex8) {
+    measure_sides<8>(buffer, nodes, 8, hex8_sides, tolerance, x, squared, q);
+  } else if (kind == Kind::quad4) {
+    measure_sides<4>(buffer, nodes, 4, quad4_sides, tolerance, x, squared, q);
+  } else {
+    measure_sides<0>(buffer, nodes, info(kind).nodes, sides(kind), tolerance, x, squared, q);
   }
-
-  bool repeated = false;
-  for (int i = 0; i < n; ++i) {
-    for (int j = i + 1; j < n; ++j) repeated |= nodes[i] == nodes[j];
-  }
-  q.degenerate = repeated;
-  // The sides: their ends within the tolerance, and (the edges of linear kinds and the halves
-  // of a 3-node line) the longest over the shortest.
-  double shortest = 0, longest = 0;  // squared
-  double squared[3 * mesh::mnode];   // of each side
-  // A side whose ends lie within the tolerance in every coordinate is at most sqrt(3)
-  // tolerances long: a longer one (with room for rounding, when the tolerance's square is far
-  // from the smallest numbers) needs no test coordinate by coordinate.
-  double near = tolerance > 1e-100 ? 3 * tolerance * tolerance * (1 + 1e-9) : HUGE_VAL;
-  const Pairs& outline = sides(kind);
-  for (std::size_t k = 0; k < outline.size(); ++k) {
-    Vec d = x[outline[k].first] - x[outline[k].second];
-    double l = squared[k] = dot(d, d);
-    if (!(l > near) && std::fabs(d[0]) <= tolerance && std::fabs(d[1]) <= tolerance &&
-        std::fabs(d[2]) <= tolerance) {
-      q.degenerate = true;
-    }
-    if (k == 0 || !(l >= shortest)) shortest = l;
-    if (k == 0 || !(l <= longest)) longest = l;
-  }
-  q.edge_ratio = std::sqrt(shortest) < smallest_length ? HUGE_VAL : std::sqrt(longest / shortest);
 
   switch (kind) {
     case Kind::line2:
