@@ -351,6 +351,9 @@ class MshReader {
   bool convert_node(const Block& b, Tag line, const char* begin, const char* end);
   bool convert_element(ElementSlice& slice, const Block& b, const char* begin,
                        const char* end) const;
+  template <class Header>
+  bool block_list(LineChunks& lines, bool v4, Tag blocks, Tag per_record, Header&& header,
+                  std::vector<Block>& list, Tag& next, Tag& total);
   template <class Convert>
   bool convert_blocks(LineChunks& lines, const std::vector<Block>& blocks, bool nodes,
                       Convert&& convert);
@@ -670,15 +673,16 @@ bool MshReader::convert_node(const Block& b, Tag line, const char* begin, const 
   return t.done();
 }
 
-bool MshReader::nodes_parallel(bool v4, Tag blocks) {
-  auto shared = share_text(file_);
-  if (shared == nullptr) return false;
-  LineChunks& lines = shared->lines;
-  // The lines of the blocks, from their headers; any doubt leaves the blocks to the sequential
-  // reader.
-  std::vector<Block> list;
-  Tag next = 1;
-  Tag total = 0;
+// The blocks of a section after its counts: in version 2.2 one block of `blocks` records of a
+// line each, in version 4.1 `blocks` headers each followed by its records of `per_record`
+// lines. header(a, b, c, n, block) checks a header's three integers and its record count and
+// fills the block's own fields. False at any doubt (and when there is nothing to read), which
+// leaves the section to the sequential reader; `next` is then the line after the blocks.
+template <class Header>
+bool MshReader::block_list(LineChunks& lines, bool v4, Tag blocks, Tag per_record,
+                           Header&& header, std::vector<Block>& list, Tag& next, Tag& total) {
+  next = 1;
+  total = 0;
   if (blocks >= lines.lines()) return false;
   if (!v4) {
     list.push_back({1, blocks, 0, 0, 0, 0});
@@ -688,21 +692,37 @@ bool MshReader::nodes_parallel(bool v4, Tag blocks) {
   for (Tag b = 0; b < (v4 ? blocks : 0); ++b) {
     if (next >= lines.lines()) return false;
     const char* p = lines.line(next);
-    LineTokens header(p, lines.line_end(p));
-    long long dimension = 0;
-    long long tag = 0;
-    long long parametric = 0;
-    Tag n = 0;
-    if (!header.integer(dimension) || !header.integer(tag) || !header.integer(parametric) ||
-        !header.size(n) || !header.done() || dimension < 0 || dimension > 3 ||
-        n > (lines.lines() - next - 1) / 2) {
+    LineTokens t(p, lines.line_end(p));
+    long long first = 0;
+    long long second = 0;
+    long long third = 0;
+    Block block{next + 1, 0, total, 0, 0, 0};
+    if (!t.integer(first) || !t.integer(second) || !t.integer(third) || !t.size(block.n) ||
+        !t.done() || block.n > (lines.lines() - next - 1) / per_record ||
+        !header(first, second, third, block)) {
       return false;
     }
-    list.push_back({next + 1, n, total, parametric != 0 ? static_cast<int>(dimension) : 0, 0, 0});
-    next += 1 + 2 * n;
-    total += n;
+    list.push_back(block);
+    next += 1 + per_record * block.n;
+    total += block.n;
   }
-  if (total == 0) return false;
+  return total > 0;
+}
+
+bool MshReader::nodes_parallel(bool v4, Tag blocks) {
+  auto shared = share_text(file_);
+  if (shared == nullptr) return false;
+  LineChunks& lines = shared->lines;
+  std::vector<Block> list;
+  Tag next = 0;
+  Tag total = 0;
+  // Header: entity dimension, entity tag, parametric.
+  auto header = [](long long dimension, long long, long long parametric, Block& block) {
+    if (dimension < 0 || dimension > 3) return false;
+    block.extra = parametric != 0 ? static_cast<int>(dimension) : 0;
+    return true;
+  };
+  if (!block_list(lines, v4, blocks, 2, header, list, next, total)) return false;
   node_tags_.resize(total);
   coord_.resize(3 * total);
   bool read = convert_blocks(lines, list, true,
@@ -767,32 +787,16 @@ bool MshReader::elements_parallel(bool v4, Tag blocks, Tag& read) {
   if (shared == nullptr) return false;
   LineChunks& lines = shared->lines;
   std::vector<Block> list;
-  Tag next = 1;
+  Tag next = 0;
   Tag total = 0;
-  if (blocks >= lines.lines()) return false;
-  if (!v4) {
-    list.push_back({1, blocks, 0, 0, 0, 0});
-    next += blocks;
-    total = blocks;
-  }
-  for (Tag b = 0; b < (v4 ? blocks : 0); ++b) {
-    if (next >= lines.lines()) return false;
-    const char* p = lines.line(next);
-    LineTokens header(p, lines.line_end(p));
-    long long dimension = 0;
-    long long entity = 0;
-    long long type = 0;
-    Tag n = 0;
-    if (!header.integer(dimension) || !header.integer(entity) || !header.integer(type) ||
-        !header.size(n) || !header.done() || (n > 0 && find_type(type) == nullptr) ||
-        n > lines.lines() - next - 1) {
-      return false;
-    }
-    list.push_back({next + 1, n, 0, 0, type, entity});
-    next += 1 + n;
-    total += n;
-  }
-  if (total == 0) return false;
+  // Header: entity dimension, entity tag, element type.
+  auto header = [](long long, long long entity, long long type, Block& block) {
+    if (block.n > 0 && find_type(type) == nullptr) return false;
+    block.type = type;
+    block.entity = entity;
+    return true;
+  };
+  if (!block_list(lines, v4, blocks, 1, header, list, next, total)) return false;
   std::vector<ElementSlice> slices(static_cast<std::size_t>(lines.chunks()));
   bool converted = convert_blocks(
       lines, list, false, [&](int i, const Block& b, Tag, const char* begin, const char* end) {
