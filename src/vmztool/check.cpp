@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -12,6 +11,7 @@
 #include <queue>
 
 #include "console/arrays.h"
+#include "console/numfmt.h"
 #include "console/report.h"
 #include "console/threads.h"
 #include "vmztool/quality.h"
@@ -21,16 +21,6 @@ namespace vmztool {
 namespace {
 
 constexpr int bins = 10;  // of the scaled Jacobian's histogram, from -1 to 1
-
-std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* pattern, ...) {
-  char text[256];
-  va_list args;
-  va_start(args, pattern);
-  std::vsnprintf(text, sizeof text, pattern, args);
-  va_end(args);
-  return text;
-}
 
 // Groups of points, joined as they are found; the root of a group is its smallest point.
 class Groups {
@@ -64,9 +54,9 @@ struct Cell {
 
 // Sorts cells of one point each (the point in `begin`, in the order of the points) by their
 // keys (whole numbers: cell indices), the first key first, and the points of one cell by
-// number, when the keys are from 0 and fit together in 64 bits: a radix sort of the three packed into one
-// number, which keeps the points of a cell in order. Answers false, the cells untouched, when
-// they do not fit.
+// number, when the keys are from 0 and fit together in 64 bits: a radix sort of the three packed
+// into one number, which keeps the points of a cell in order. Answers false, the cells untouched,
+// when they do not fit.
 bool radix_sort(std::vector<Cell>& cells) {
   std::array<int, 3> width{};  // bits of each key
   double high[3] = {0, 0, 0};
@@ -603,30 +593,31 @@ void print_text(const std::string& file, const mesh::MeshBuffer& buffer,
                     std::to_string(buffer.npoin) + " points, " + std::to_string(buffer.nspno) +
                     " special nodes\n\nElements by kind:\n";
   for (const KindReport& k : r.kinds) {
-    out += format("%10d  %s\n", k.count, info(k.kind).name);
+    out += console::cformat("%10d  %s\n", k.count, info(k.kind).name);
   }
   if (r.other.count > 0) out += found_text(r.other, " of other node counts", " ");
   for (const KindReport& k : r.kinds) {
     out += std::string("\n") + info(k.kind).name + ":            min    median       max\n";
     auto row = [&](const char* name, const Summary& s) {
-      out += format("  %-16s %9s %9s %9s\n", name, fixed(s.min).c_str(), fixed(s.median).c_str(),
-                    fixed(s.max).c_str());
+      out += console::cformat("  %-16s %9s %9s %9s\n", name, fixed(s.min).c_str(),
+                              fixed(s.median).c_str(), fixed(s.max).c_str());
     };
     row("scaled Jacobian", k.scaled_jacobian);
     row("edge ratio", k.edge_ratio);
     if (info(k.kind).dimension == 2) row("warpage", k.warpage);
     out += "  scaled Jacobian from .. to: elements\n";
     for (int b = 0; b < bins; ++b) {
-      out += format("    %4.1f .. %4.1f: %d\n", bin_start(b), bin_start(b + 1), k.histogram[b]);
+      out += console::cformat("    %4.1f .. %4.1f: %d\n", bin_start(b), bin_start(b + 1),
+                              k.histogram[b]);
     }
   }
   out += "\nInverted elements: " + found_text(r.inverted, "", " ");
   out += "Degenerate elements: " + found_text(r.degenerate, "", " ");
-  out += format("Coincident points not joined (within %g): %lld points in ", options.tolerance,
-                r.coincident_points) +
+  out += console::cformat("Coincident points not joined (within %g): %lld points in ",
+                          options.tolerance, r.coincident_points) +
          found_text(r.coincident, r.coincident.count == 1 ? " group" : " groups", "; ");
   out += "Unused points: " + found_text(r.unused, "", " ");
-  out += format("Elements on the same points: %lld elements in ", r.same_elements) +
+  out += console::cformat("Elements on the same points: %lld elements in ", r.same_elements) +
          found_text(r.same, r.same.count == 1 ? " group" : " groups", "; ");
   if (!r.worst.empty()) {
     out +=
@@ -634,17 +625,18 @@ void print_text(const std::string& file, const mesh::MeshBuffer& buffer,
         "   element  kind                    scaled Jacobian  edge ratio   warpage\n";
     for (const Worst& w : r.worst) {
       bool surface = info(w.kind).dimension == 2;
-      out += format("%10d  %-22s %16s %11s %9s%s%s\n", w.ielem, info(w.kind).name,
-                    fixed(w.q.scaled_jacobian).c_str(), fixed(w.q.edge_ratio).c_str(),
-                    surface ? fixed(w.q.warpage).c_str() : "-", w.q.inverted ? "  inverted" : "",
-                    w.q.degenerate ? "  degenerate" : "");
+      out +=
+          console::cformat("%10d  %-22s %16s %11s %9s%s%s\n", w.ielem, info(w.kind).name,
+                           fixed(w.q.scaled_jacobian).c_str(), fixed(w.q.edge_ratio).c_str(),
+                           surface ? fixed(w.q.warpage).c_str() : "-",
+                           w.q.inverted ? "  inverted" : "", w.q.degenerate ? "  degenerate" : "");
     }
   }
   if (r.inverted.count == 0 && r.degenerate.count == 0) {
     out += "\nFit for analysis: no element is inverted or degenerate.\n";
   } else {
-    out += format("\nNot fit for analysis: %lld inverted and %lld degenerate elements.\n",
-                  r.inverted.count, r.degenerate.count);
+    out += console::cformat("\nNot fit for analysis: %lld inverted and %lld degenerate elements.\n",
+                            r.inverted.count, r.degenerate.count);
   }
   console::outs(out);
 }

@@ -679,8 +679,8 @@ bool MshReader::convert_node(const Block& b, Tag line, const char* begin, const 
 // fills the block's own fields. False at any doubt (and when there is nothing to read), which
 // leaves the section to the sequential reader; `next` is then the line after the blocks.
 template <class Header>
-bool MshReader::block_list(LineChunks& lines, bool v4, Tag blocks, Tag per_record,
-                           Header&& header, std::vector<Block>& list, Tag& next, Tag& total) {
+bool MshReader::block_list(LineChunks& lines, bool v4, Tag blocks, Tag per_record, Header&& header,
+                           std::vector<Block>& list, Tag& next, Tag& total) {
   next = 1;
   total = 0;
   if (blocks >= lines.lines()) return false;
